@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Option flags start with "--" and are taken out of the command line before the positional
+// parameters (width, height, full screen, refresh rate) are read.
+struct Options {
+    bool help = false;
+    bool glDebug = false;
+};
+
+struct OptionScan {
+    Options options;
+    std::vector<std::string> positional;  // argv[0] first, then the parameters in order
+    std::string error;                    // empty when every flag was understood
+};
+
+OptionScan extractOptions(int argc, const char* const* argv);
+
+std::string usageText();
+
+// What the positional parameters say; parseCommandLine applies it to the settings.
+struct CommandLineValues {
+    int windowWidth = 1024;
+    int windowHeight = 768;
+    bool fullScreen = false;
+    int refreshRate = 60;
+    bool announcesProgram = false;  // "Executing: <path>" is printed
+    std::string error;              // the console line of the first bad parameter
+};
+
+CommandLineValues readCommandLine(const std::vector<std::string>& args);
+
+// Fills windowWidth, windowHeight, fullScreen and refreshRate; ends the process on a bad
+// parameter. argv[0] is the program path.
+void parseCommandLine(int argc, const char* const* argv);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <GLFW/glfw3.h>
+
+// The one way the game reads the player: every key, the cursor, the frame clock and the
+// delivery of key events go through the installed InputSource. Live play asks GLFW; a replay
+// (or a test) plays scripted frames through the very same calls.
+class InputSource {
+public:
+    virtual ~InputSource() = default;
+
+    // Called once at the start of each frame; returns the clock in seconds for that frame.
+    virtual float frameStartTime(GLFWwindow* window) = 0;
+    // GLFW_PRESS (or any non-zero state) while the key is down, GLFW_RELEASE otherwise.
+    virtual int getKey(GLFWwindow* window, int key) = 0;
+    // Screen pixels, y growing downwards (GLFW's virtual position while the cursor is captured).
+    virtual void getCursorPos(GLFWwindow* window, double* x, double* y) = 0;
+    // Processes window events; key events reach the callback registered below.
+    virtual void pollEvents(GLFWwindow* window) = 0;
+    virtual void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) = 0;
+};
+
+// Asks GLFW directly.
+class LiveInput : public InputSource {
+public:
+    float frameStartTime(GLFWwindow* window) override;
+    int getKey(GLFWwindow* window, int key) override;
+    void getCursorPos(GLFWwindow* window, double* x, double* y) override;
+    void pollEvents(GLFWwindow* window) override;
+    void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+};
+
+namespace input {
+
+// Installs a source (not owned); nullptr goes back to live input.
+void install(InputSource* source);
+InputSource& source();
+
+inline float frameStartTime(GLFWwindow* window) { return source().frameStartTime(window); }
+inline int getKey(GLFWwindow* window, int key) { return source().getKey(window, key); }
+inline void getCursorPos(GLFWwindow* window, double* x, double* y) {
+    source().getCursorPos(window, x, y);
+}
+inline void pollEvents(GLFWwindow* window) { source().pollEvents(window); }
+inline void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
+    source().setKeyCallback(window, callback);
+}
+
+}  // namespace input

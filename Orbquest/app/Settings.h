@@ -1,0 +1,30 @@
+#pragma once
+
+// Process-wide settings and render options. The command line fills the settings once at
+// start-up; only the key callback changes the render options afterwards.
+
+class ExitControl;
+class SceneRenderer;
+
+extern int windowWidth;   // screen pixels; also the colour pass's viewport width
+extern int windowHeight;  // screen pixels; also the colour pass's viewport height
+extern bool fullScreen;
+extern int refreshRate;  // Hz, a hint for full-screen windows
+
+extern bool showFrameTime;
+extern bool wireframe;
+extern char samplingMode;    // 'N' nearest neighbour, 'B' bilinear
+extern char mipMappingMode;  // '0' off, 'N' nearest level, 'L' linear between levels
+extern bool transparencyEnabled;
+
+// Frame timing, in seconds. deltaTime is the only clock the rest of the game sees.
+extern float deltaTime;
+extern float lastFrameTime;
+extern float currentFrameTime;
+
+// The long-lived application objects, reachable from the key callback.
+extern ExitControl* exitControl;
+extern SceneRenderer* sceneRenderer;
+
+// Puts every setting and render option back to its start-up value (used between tests).
+void resetSettings();

@@ -1,0 +1,104 @@
+#include "render/Shader.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/Fatal.h"
+
+namespace {
+
+// Reads the driver's whole info log of a shader or program object and ends the process with it.
+[[noreturn]] void failWithInfoLog(const std::string& prefix, GLuint object,
+                                  PFNGLGETSHADERIVPROC getParameter,
+                                  PFNGLGETSHADERINFOLOGPROC getInfoLog) {
+    GLint logLength = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<char> log(static_cast<size_t>(logLength) + 1, '\0');
+    getInfoLog(object, logLength, nullptr, log.data());
+    const std::string message = prefix + log.data();
+    log = std::vector<char>();  // released before the process ends
+    fatalError(message);
+}
+
+}  // namespace
+
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath) {
+    hasGeometryShader = false;
+    createProgram();
+    loadShader(vertexPath, GL_VERTEX_SHADER, vertexShaderHandle);
+    loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShaderHandle);
+    linkProgram();
+}
+
+Shader::Shader(const std::string& vertexPath, const std::string& geometryPath,
+               const std::string& fragmentPath) {
+    hasGeometryShader = true;
+    createProgram();
+    // Stage order matters for which failure is reported first: vertex, geometry, fragment.
+    loadShader(vertexPath, GL_VERTEX_SHADER, vertexShaderHandle);
+    loadShader(geometryPath, GL_GEOMETRY_SHADER, geometryShaderHandle);
+    loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShaderHandle);
+    linkProgram();
+}
+
+Shader::~Shader() {
+    glDeleteProgram(programHandle);
+    glDeleteShader(vertexShaderHandle);
+    glDeleteShader(fragmentShaderHandle);
+    if (hasGeometryShader) {
+        glDeleteShader(geometryShaderHandle);
+    }
+}
+
+void Shader::use() { glUseProgram(programHandle); }
+
+void Shader::createProgram() {
+    programHandle = glCreateProgram();
+    if (programHandle == 0) {
+        fatalError("Failed to create a program handle in Shader!");
+    }
+}
+
+void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
+    std::ifstream file(path);
+    if (!file.good()) {
+        fatalError("Failed to load the shader file " + path + " in Shader!");
+    }
+    const std::string source{std::istreambuf_iterator<char>(file),
+                             std::istreambuf_iterator<char>()};
+    file.close();
+
+    handle = glCreateShader(type);
+    if (handle == 0) {
+        fatalError("Failed to create a handle in Shader!");
+    }
+    const char* text = source.c_str();
+    glShaderSource(handle, 1, &text, nullptr);
+    glCompileShader(handle);
+
+    GLint status = 0;
+    glGetShaderiv(handle, GL_COMPILE_STATUS, &status);
+    if (status != 0) {
+        return;
+    }
+    failWithInfoLog("Failed to get a parameter from a shader object! Failure-Message: ", handle,
+                    glGetShaderiv, glGetShaderInfoLog);
+}
+
+void Shader::linkProgram() {
+    glAttachShader(programHandle, vertexShaderHandle);
+    if (hasGeometryShader) {
+        glAttachShader(programHandle, geometryShaderHandle);
+    }
+    glAttachShader(programHandle, fragmentShaderHandle);
+    glLinkProgram(programHandle);
+
+    GLint status = 0;
+    glGetProgramiv(programHandle, GL_LINK_STATUS, &status);
+    if (status != 0) {
+        return;
+    }
+    failWithInfoLog("Failed to get a parameter from a program object! Failure-Message: ",
+                    programHandle, glGetProgramiv, glGetProgramInfoLog);
+}

@@ -1,0 +1,164 @@
+#include "support/Process.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::vector<std::string>& args,
+                           const std::string& workingDirectory) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    pid_ = fork();
+    if (pid_ < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid_ == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        dup2(pipeFds[1], STDERR_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        const int devNull = open("/dev/null", O_RDONLY);
+        dup2(devNull, STDIN_FILENO);
+        if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) {
+            _exit(127);
+        }
+        std::vector<char*> argv;
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    outputFd_ = pipeFds[0];
+    fcntl(outputFd_, F_SETFL, O_NONBLOCK);
+}
+
+ChildProcess::~ChildProcess() {
+    if (running()) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (outputFd_ >= 0) {
+        close(outputFd_);
+    }
+}
+
+void ChildProcess::drain(int timeoutMilliseconds) {
+    if (outputFd_ < 0) {
+        return;
+    }
+    pollfd descriptor{outputFd_, POLLIN, 0};
+    if (poll(&descriptor, 1, timeoutMilliseconds) <= 0) {
+        return;
+    }
+    char buffer[4096];
+    ssize_t count;
+    while ((count = read(outputFd_, buffer, sizeof buffer)) > 0) {
+        output_.append(buffer, static_cast<size_t>(count));
+    }
+    if (count == 0) {  // every writer has gone
+        close(outputFd_);
+        outputFd_ = -1;
+    }
+}
+
+bool ChildProcess::running() {
+    if (exited_) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+    return true;
+}
+
+bool ChildProcess::waitForOutput(const std::string& text, double timeoutSeconds) {
+    const auto start = std::chrono::steady_clock::now();
+    while (output_.find(text) == std::string::npos) {
+        if (secondsSince(start) > timeoutSeconds) {
+            return false;
+        }
+        if (!running()) {
+            drain(0);
+            return output_.find(text) != std::string::npos;
+        }
+        drain(50);
+    }
+    return true;
+}
+
+int ChildProcess::wait(double timeoutSeconds) {
+    const auto start = std::chrono::steady_clock::now();
+    while (running()) {
+        if (secondsSince(start) > timeoutSeconds) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            exited_ = true;
+            exitCode_ = -1;
+            break;
+        }
+        drain(50);
+    }
+    // The pipe closes once the child is gone, unless something it started still holds it.
+    for (int attempt = 0; attempt < 20 && outputFd_ >= 0; ++attempt) {
+        drain(100);
+    }
+    return exitCode_;
+}
+
+const std::string& ChildProcess::output() {
+    drain(0);
+    return output_;
+}
+
+ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workingDirectory,
+                         double timeoutSeconds) {
+    ChildProcess child(args, workingDirectory);
+    const int exitCode = child.wait(timeoutSeconds);
+    return {exitCode, child.output()};
+}
+
+std::string shellOutput(const std::string& command) {
+    std::string result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return result;
+    }
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) {
+        result += buffer;
+    }
+    pclose(pipe);
+    return result;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
