@@ -94,7 +94,7 @@ int runOrbquest(int argc, const char* const* argv) {
     sceneRenderer->init(deltaTime);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
-    runMainLoop(window);
+    runMainLoop(window, scan.options);
 
     sceneRenderer->release();
     delete exitControl;

@@ -21,16 +21,44 @@ bool extract(const std::string& text, T& value) {
 
 OptionScan extractOptions(int argc, const char* const* argv) {
     OptionScan scan;
+    auto fail = [&scan](const std::string& message) {
+        if (scan.error.empty()) {
+            scan.error = message;
+        }
+    };
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i == 0 || arg.rfind("--", 0) != 0) {
             scan.positional.push_back(arg);
-        } else if (arg == "--help") {
+            continue;
+        }
+        if (arg == "--help") {
             scan.options.help = true;
-        } else if (arg == "--gl-debug") {
+            continue;
+        }
+        if (arg == "--gl-debug") {
             scan.options.glDebug = true;
-        } else if (scan.error.empty()) {
-            scan.error = "Unknown option " + arg + " (orbquest --help lists the options)";
+            continue;
+        }
+        if (arg != "--frames") {
+            fail("Unknown option " + arg + " (orbquest --help lists the options)");
+            continue;
+        }
+        // The options below take the next argument as their value.
+        if (i + 1 >= argc) {
+            fail("Option " + arg + " needs a value");
+            continue;
+        }
+        const std::string value = argv[++i];
+        if (arg == "--frames") {
+            std::istringstream stream(value);
+            int frames = 0;
+            char extra = 0;
+            if (!(stream >> frames) || frames <= 0 || (stream >> extra)) {
+                fail("Option --frames needs a positive whole number of frames, not \"" + value + "\"");
+            } else {
+                scan.options.frames = frames;
+            }
         }
     }
     return scan;
@@ -46,6 +74,7 @@ std::string usageText() {
            "Options:\n"
            "  --help          print this text and exit\n"
            "  --gl-debug      print the OpenGL driver's debug messages\n"
+           "  --frames N      end the game normally after N frames\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -8,6 +8,7 @@
 struct Options {
     bool help = false;
     bool glDebug = false;
+    int frames = 0;  // end normally after this many frames; 0 runs until the player quits
 };
 
 struct OptionScan {

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/Callbacks.h"
+#include "app/CommandLine.h"
 #include "app/ExitControl.h"
 #include "app/Input.h"
 #include "app/Settings.h"
@@ -33,7 +34,7 @@ void checkGlState() {
 
 }  // namespace
 
-void runMainLoop(GLFWwindow* window) {
+void runMainLoop(GLFWwindow* window, const Options& options) {
     int frameCounter = 0;
     while (!exitControl->isQuitRequested() && !glfwWindowShouldClose(window)) {
         currentFrameTime = input::frameStartTime(window);
@@ -57,5 +58,8 @@ void runMainLoop(GLFWwindow* window) {
 
         checkGlState();
         ++frameCounter;
+        if (options.frames > 0 && frameCounter >= options.frames) {
+            exitControl->setQuitRequested(true);
+        }
     }
 }

@@ -2,5 +2,7 @@
 
 struct GLFWwindow;
 
+struct Options;
+
 // Runs frames until quitting is requested, the window is closed or the game has ended.
-void runMainLoop(GLFWwindow* window);
+void runMainLoop(GLFWwindow* window, const Options& options);

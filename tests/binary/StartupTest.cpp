@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "support/GameSession.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace {
+
+ProcessResult runGame(const std::vector<std::string>& gameArgs,
+                      const std::string& workingDirectory = ORBQUEST_SOURCE_DIR) {
+    std::vector<std::string> args{ORBQUEST_BINARY};
+    args.insert(args.end(), gameArgs.begin(), gameArgs.end());
+    return runProcess(args, workingDirectory, 300);
+}
+
+TEST(GameStartup, HundredFramesRunCleanAndEndNormally) {
+    const ProcessResult result = runGame({"--frames", "100"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("Welcome to >>Orbquest<<\n"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("An GL-Error occured!"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("The framebuffer is not complete!"), std::string::npos);
+    EXPECT_EQ(result.output.find("Executing:"), std::string::npos) << "no parameters were given";
+}
+
+TEST(GameStartup, WindowTakesTheSizeFromTheCommandLine) {
+    GameSession game({"800", "600"});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    const std::string window = game.windowId();
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(windowSize(window), std::make_pair(800, 600));
+    EXPECT_EQ(game.process().output().rfind(std::string("Executing: ") + ORBQUEST_BINARY + "\n", 0),
+              0u)
+        << game.process().output();
+    game.pressKey("Escape");
+    EXPECT_EQ(game.process().wait(60), 0);
+}
+
+TEST(GameStartup, EscapeKeyEndsTheGame) {
+    GameSession game({});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    ASSERT_FALSE(game.windowId().empty());
+    game.pressKey("Escape");
+    EXPECT_EQ(game.process().wait(60), 0);
+}
+
+TEST(GameStartup, ClosingTheWindowEndsTheGame) {
+    GameSession game({});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    ASSERT_FALSE(game.windowId().empty());
+    game.requestClose();
+    EXPECT_EQ(game.process().wait(60), 0);
+}
+
+TEST(GameStartup, BadParameterEndsAtOnceWithItsMessage) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = runGame({"800", "600", "2"});
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, std::string("Executing: ") + ORBQUEST_BINARY +
+                                 "\nInvalid Argument! Could not parse the third parameter as an "
+                                 "integer!\n");
+    // Without a terminal on standard input the pause must not wait for a key.
+    EXPECT_LT(seconds, 30.0);
+}
+
+TEST(GameStartup, MissingShaderFileIsFatal) {
+    TempDir dir;
+    dir.copyGameAssets();
+    std::filesystem::remove(dir.file("Orbquest/Scene/Shader/omni.frag"));
+    const ProcessResult result = runGame({}, dir.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find(
+                  "Failed to load the shader file Orbquest/Scene/Shader/omni.frag in Shader!\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_EQ(result.output.find("Welcome"), std::string::npos);
+}
+
+TEST(GameStartup, HelpAndUnknownFlags) {
+    const ProcessResult help = runGame({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Usage: orbquest"), std::string::npos);
+
+    const ProcessResult unknown = runGame({"--no-such-flag"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.output.find("Unknown option --no-such-flag"), std::string::npos);
+}
+
+TEST(GameStartup, DebugOutputRunsQuietlyOnACleanFrame) {
+    const ProcessResult result = runGame({"--gl-debug", "--frames", "5"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output.find("An GL-Error occured!"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("Severity = High"), std::string::npos) << result.output;
+}
+
+}  // namespace

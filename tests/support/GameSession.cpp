@@ -1,0 +1,84 @@
+#include "support/GameSession.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
+GameSession::GameSession(const std::vector<std::string>& gameArgs,
+                         const std::string& workingDirectory) {
+    std::vector<std::string> args{ORBQUEST_BINARY};
+    args.insert(args.end(), gameArgs.begin(), gameArgs.end());
+    process_ = std::make_unique<ChildProcess>(args, workingDirectory);
+}
+
+bool GameSession::waitForWelcome(double timeoutSeconds) {
+    return process_->waitForOutput("Welcome to >>Orbquest<<", timeoutSeconds);
+}
+
+std::string GameSession::windowId(double timeoutSeconds) {
+    const auto start = std::chrono::steady_clock::now();
+    while (windowId_.empty() && process_->running()) {
+        const std::string found = shellOutput("xdotool search --onlyvisible --pid " +
+                                              std::to_string(process_->pid()) +
+                                              " --name Orbquest 2>/dev/null");
+        std::istringstream lines(found);
+        lines >> windowId_;
+        if (!windowId_.empty()) {
+            break;
+        }
+        if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >
+            timeoutSeconds) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return windowId_;
+}
+
+void GameSession::focus() { shellOutput("xdotool windowfocus --sync " + windowId() + " 2>&1"); }
+
+void GameSession::pressKey(const std::string& key) {
+    focus();
+    shellOutput("xdotool key --delay 50 " + key + " 2>&1");
+}
+
+void GameSession::keyDown(const std::string& key) {
+    focus();
+    shellOutput("xdotool keydown " + key + " 2>&1");
+}
+
+void GameSession::keyUp(const std::string& key) { shellOutput("xdotool keyup " + key + " 2>&1"); }
+
+void GameSession::requestClose() { sendCloseRequest(std::stoul(windowId())); }
+
+bool sendCloseRequest(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        return false;
+    }
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", True);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+    return sent != 0;
+}
+
+std::pair<int, int> windowSize(const std::string& windowId) {
+    const std::string geometry = shellOutput("xdotool getwindowgeometry " + windowId);
+    const size_t at = geometry.find("Geometry: ");
+    int width = 0;
+    int height = 0;
+    if (at != std::string::npos) {
+        std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height);
+    }
+    return {width, height};
+}

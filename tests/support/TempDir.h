@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// A fresh folder under /tmp, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    void write(const std::string& name, const std::string& content) const;
+    // A copy of the game's run-time assets (Orbquest/Scene), so a test can break one.
+    void copyGameAssets() const;
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);

@@ -1,0 +1,107 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kFirst = "Invalid Argument! Required an integer for the first parameter!";
+const char* const kSecond = "Invalid Argument! Required an integer for the second parameter!";
+const char* const kThird = "Invalid Argument! Could not parse the third parameter as an integer!";
+const char* const kFourth = "Invalid Argument! Required an integer for the fourth parameter!";
+
+struct ParameterCase {
+    const char* name;
+    std::vector<std::string> args;  // without the program path
+    int width;
+    int height;
+    bool fullScreen;
+    int refreshRate;
+    bool announcesProgram;
+    const char* error;
+};
+
+const ParameterCase kParameterCases[] = {
+    {"NoneKeepsTheDefaults", {}, 1024, 768, false, 60, false, ""},
+    {"OneAloneIsIgnored", {"800"}, 1024, 768, false, 60, false, ""},
+    {"OneBadAloneIsIgnoredToo", {"abc"}, 1024, 768, false, 60, false, ""},
+    {"WidthAndHeight", {"800", "600"}, 800, 600, false, 60, true, ""},
+    {"TrailingLettersEndTheNumber", {"800px", "600"}, 800, 600, false, 60, true, ""},
+    {"LeadingBlanksAreSkipped", {" 640", "\t480"}, 640, 480, false, 60, true, ""},
+    {"NoRangeCheck", {"0", "-5"}, 0, -5, false, 60, true, ""},
+    {"FullScreenAndRefresh", {"800", "600", "1", "75"}, 800, 600, true, 75, true, ""},
+    {"WindowedExplicitly", {"800", "600", "0"}, 800, 600, false, 60, true, ""},
+    {"PastTheFourthIgnored", {"800", "600", "0", "50", "junk", "more"}, 800, 600, false, 50, true,
+     ""},
+    {"BadWidth", {"abc", "600"}, 0, 0, false, 0, true, kFirst},
+    {"BadWidthWinsOverBadHeight", {"abc", "xyz", "7"}, 0, 0, false, 0, true, kFirst},
+    {"BadHeight", {"800", "x600"}, 0, 0, false, 0, true, kSecond},
+    {"FullScreenTwo", {"800", "600", "2"}, 0, 0, false, 0, true, kThird},
+    {"FullScreenWord", {"800", "600", "true"}, 0, 0, false, 0, true, kThird},
+    {"FullScreenBadBeforeBadRefresh", {"800", "600", "yes", "x"}, 0, 0, false, 0, true, kThird},
+    {"BadRefresh", {"800", "600", "1", "fast"}, 0, 0, false, 0, true, kFourth},
+    {"EmptyParameter", {"", "600"}, 0, 0, false, 0, true, kFirst},
+};
+
+class CommandLineParameters : public testing::TestWithParam<ParameterCase> {};
+
+TEST_P(CommandLineParameters, ReadAsTheShellHandsThemOver) {
+    const ParameterCase& c = GetParam();
+    std::vector<std::string> args{"/path/to/orbquest"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+
+    const CommandLineValues values = readCommandLine(args);
+
+    EXPECT_EQ(values.announcesProgram, c.announcesProgram);
+    EXPECT_EQ(values.error, c.error);
+    if (values.error.empty()) {
+        EXPECT_EQ(values.windowWidth, c.width);
+        EXPECT_EQ(values.windowHeight, c.height);
+        EXPECT_EQ(values.fullScreen, c.fullScreen);
+        EXPECT_EQ(values.refreshRate, c.refreshRate);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineParameters, testing::ValuesIn(kParameterCases),
+                         [](const testing::TestParamInfo<ParameterCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+OptionScan scan(std::vector<const char*> argv) {
+    return extractOptions(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(CommandLineOptions, FlagsAreTakenOutBeforeThePositionalParameters) {
+    const OptionScan result = scan({"orbquest", "--gl-debug", "800", "--frames", "5", "600"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(result.options.glDebug);
+    EXPECT_EQ(result.options.frames, 5);
+    EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
+}
+
+TEST(CommandLineOptions, ASingleDashIsAPositionalParameter) {
+    const OptionScan result = scan({"orbquest", "-800", "600"});
+    EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "-800", "600"}));
+}
+
+TEST(CommandLineOptions, UnknownFlagIsAnError) {
+    const OptionScan result = scan({"orbquest", "--fullscreen"});
+    EXPECT_NE(result.error.find("Unknown option --fullscreen"), std::string::npos);
+}
+
+TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
+    for (const char* bad : {"0", "-3", "ten", "5x"}) {
+        const OptionScan result = scan({"orbquest", "--frames", bad});
+        EXPECT_NE(result.error.find("--frames"), std::string::npos) << bad;
+    }
+    EXPECT_NE(scan({"orbquest", "--frames"}).error.find("needs a value"), std::string::npos);
+}
+
+TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
+    EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
+    const std::string usage = usageText();
+    for (const char* word : {"--help", "--gl-debug", "--frames", "width height", "Escape", "F1"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace
