@@ -2,10 +2,14 @@
 // a process with their message and exit code.
 //   orbquest_gl_probe shader VERT FRAG
 //   orbquest_gl_probe shader VERT GEOM FRAG
+//   orbquest_gl_probe model PATH      (with the scene program built first)
+//   orbquest_gl_probe texture PATH
 #include <iostream>
 #include <string>
 
 #include "render/Shader.h"
+#include "render/Texture.h"
+#include "scene/Model.h"
 #include "support/GlContext.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +25,18 @@ int main(int argc, char** argv) {
         std::cout << "built program " << shader.programHandle << std::endl;
         return 0;
     }
-    std::cerr << "usage: orbquest_gl_probe shader VERT [GEOM] FRAG" << std::endl;
+    if (what == "model" && argc == 3) {
+        Shader shader("Orbquest/Scene/Shader/omni.vert", "Orbquest/Scene/Shader/omni.frag");
+        scene::Model model(glm::mat4(1.0f), &shader, argv[2]);
+        std::cout << "loaded " << model.faceCount << " faces" << std::endl;
+        return 0;
+    }
+    if (what == "texture" && argc == 3) {
+        Texture texture(argv[2]);
+        std::cout << "loaded texture " << texture.textureHandle << std::endl;
+        return 0;
+    }
+    std::cerr << "usage: orbquest_gl_probe shader VERT [GEOM] FRAG | model PATH | texture PATH"
+              << std::endl;
     return 2;
 }
