@@ -3,16 +3,24 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
 #include "app/Fatal.h"
+#include "app/FrameCapture.h"
+#include "app/Input.h"
 #include "app/MainLoop.h"
+#include "app/RecordingInput.h"
+#include "app/ScriptedInput.h"
 #include "app/Settings.h"
 #include "render/SceneRenderer.h"
+#include "render/ShadowMap.h"
 
 namespace {
 
@@ -67,6 +75,33 @@ void setFixedGlState() {
     // the shaders do by default.
 }
 
+// The replay or recording asked for, installed as the game's input; refused before any
+// window opens when the file is unusable.
+std::unique_ptr<InputSource> prepareInput(const Options& options) {
+    if (!options.replayPath.empty()) {
+        std::ifstream file(options.replayPath);
+        if (!file) {
+            fatalError("Cannot replay " + options.replayPath + ": the file cannot be read");
+        }
+        std::ostringstream text;
+        text << file.rdbuf();
+        ReplayScript script = parseReplay(text.str());
+        if (!script.error.empty()) {
+            fatalError("Cannot replay " + options.replayPath + ": " + script.error);
+        }
+        return std::make_unique<ScriptedInput>(std::move(script.frames));
+    }
+    if (!options.recordPath.empty()) {
+        auto recording = std::make_unique<RecordingInput>();
+        std::string error;
+        if (!recording->open(options.recordPath, error)) {
+            fatalError("Cannot record to " + options.recordPath + ": " + error);
+        }
+        return recording;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
@@ -83,6 +118,12 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    const std::string& screenshotPath = scan.options.screenshotPath;
+    if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
+        fatalError("Cannot write the screenshot file " + screenshotPath);
+    }
+    const std::unique_ptr<InputSource> scriptedOrRecorded = prepareInput(scan.options);
+    input::install(scriptedOrRecorded.get());
 
     GLFWwindow* window = createWindow();
     loadGlEntryPoints(scan.options);
@@ -92,15 +133,27 @@ int runOrbquest(int argc, const char* const* argv) {
     exitControl = new ExitControl();
     sceneRenderer = new SceneRenderer();
     sceneRenderer->init(deltaTime);
+    createShadowFramebuffer();
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
-    runMainLoop(window, scan.options);
+    FrameCapture capture;
+    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture);
 
+    int exitCode = 0;
+    std::string error;
+    if (!screenshotPath.empty() && !capture.save(screenshotPath, error)) {
+        std::cout << "Failed to write the screenshot " << screenshotPath << ": " << error
+                  << std::endl;
+        exitCode = 1;
+    }
+
+    deleteShadowFramebuffer();
     sceneRenderer->release();
     delete exitControl;
     exitControl = nullptr;
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();
-    return 0;
+    input::install(nullptr);
+    return exitCode;
 }

@@ -6,8 +6,11 @@
 
 #include "app/Input.h"
 #include "app/Settings.h"
+#include "game/SceneCreator.h"
+#include "render/Camera.h"
 #include "render/SceneRenderer.h"
 #include "render/Shader.h"
+#include "render/Texture.h"
 
 namespace {
 
@@ -43,18 +46,111 @@ void toggleWireframe() {
     }
 }
 
+// Texture k of the level always lives on unit k.
+void applyFiltersToLevelTextures() {
+    SceneCreator* level = sceneRenderer->getSceneCreator();
+    Texture* const textures[] = {level->woodTexture,        level->bubblesTexture,
+                                 level->smileTexture,       level->colourTexture,
+                                 level->yellowSmileTexture, level->redCryTexture,
+                                 level->greenSmileTexture};
+    for (int unit = 0; unit < 7; ++unit) {
+        textures[unit]->setSampling(mipMappingMode, samplingMode, unit);
+    }
+}
+
+void printFilterStatus() {
+    std::cout << (samplingMode == 'N' ? "Textur-Sampling: Nearest Neighbor"
+                                      : "Textur-Sampling: Bilinear")
+              << std::endl;
+    switch (mipMappingMode) {
+        case '0':
+            std::cout << "Mip Mapping: Off" << std::endl;
+            break;
+        case 'N':
+            std::cout << "Mip Mapping: Nearest Neighbor" << std::endl;
+            break;
+        default:
+            std::cout << "Mip Mapping: Linear" << std::endl;
+            break;
+    }
+}
+
+void toggleSampling() {
+    samplingMode = samplingMode == 'B' ? 'N' : 'B';
+    applyFiltersToLevelTextures();
+    std::cout << std::endl;
+    printFilterStatus();
+}
+
+void cycleMipMapping() {
+    if (mipMappingMode == 'L') {
+        mipMappingMode = '0';
+    } else if (mipMappingMode == '0') {
+        mipMappingMode = 'N';
+    } else if (mipMappingMode == 'N') {
+        mipMappingMode = 'L';
+    }
+    applyFiltersToLevelTextures();
+    std::cout << std::endl;
+    printFilterStatus();
+}
+
+// Standard -> Free Movable -> Off -> Standard. Entering a mode that reads the mouse captures
+// the cursor and skips the first reading, so the view does not jump.
+void stepCameraMode(GLFWwindow* window) {
+    std::cout << std::endl;
+    Camera* camera = sceneRenderer->getCamera();
+    switch (camera->getMode()) {
+        case Standard:
+            camera->setMode(FreeMovable);
+            glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+            camera->setFirstMouse(true);
+            std::cout << "Camera: Free Movable" << std::endl;
+            break;
+        case FreeMovable:
+            camera->setMode(Off);
+            glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+            std::cout << "Camera: Off" << std::endl;
+            break;
+        case Off:
+            camera->setMode(Standard);
+            glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+            camera->setFirstMouse(true);
+            std::cout << "Camera: Standard" << std::endl;
+            break;
+    }
+}
+
+void toggleCullingInfo() {
+    std::cout << std::endl;
+    SceneCreator* level = sceneRenderer->getSceneCreator();
+    level->cullingInfo = !level->cullingInfo;
+    std::cout << (level->cullingInfo ? "Culling-Info: On" : "Culling-Info: Off") << std::endl;
+}
+
+void toggleCulling() {
+    std::cout << std::endl;
+    SceneCreator* level = sceneRenderer->getSceneCreator();
+    level->cullingEnabled = !level->cullingEnabled;
+    std::cout << (level->cullingEnabled ? "Viewfrustum-Culling: On" : "Viewfrustum-Culling: Off")
+              << std::endl;
+}
+
 void toggleTransparency() {
     std::cout << std::endl;
     transparencyEnabled = !transparencyEnabled;
     std::cout << (transparencyEnabled ? "Transparency: On" : "Transparency: Off") << std::endl;
     // Reaches whichever program is current; the colour pass sends the value again every frame.
     const GLint location =
-        glGetUniformLocation(sceneRenderer->sceneShader->programHandle, "transparency");
+        glGetUniformLocation(sceneRenderer->getSceneShader()->programHandle, "transparency");
     glUniform1f(location, transparencyEnabled ? 1.0f : 0.0f);
 }
 
 }  // namespace
 
+// Every key event, whatever its key and action, runs the whole table: each key of the table
+// that is down at that moment acts, in table order. A held key therefore acts again on its
+// auto-repeats and on any other key's events; its own release finds it up.
 void keyCallback(GLFWwindow* window, int, int, int, int) {
     if (isDown(window, GLFW_KEY_F1)) {
         printHelp();
@@ -65,8 +161,27 @@ void keyCallback(GLFWwindow* window, int, int, int, int) {
     if (isDown(window, GLFW_KEY_F3)) {
         toggleWireframe();
     }
+    if (isDown(window, GLFW_KEY_F4)) {
+        toggleSampling();
+    }
+    if (isDown(window, GLFW_KEY_F5)) {
+        cycleMipMapping();
+    }
+    if (isDown(window, GLFW_KEY_F6)) {
+        stepCameraMode(window);
+    }
+    if (isDown(window, GLFW_KEY_F7)) {
+        toggleCullingInfo();
+    }
+    if (isDown(window, GLFW_KEY_F8)) {
+        toggleCulling();
+    }
     if (isDown(window, GLFW_KEY_F9)) {
         toggleTransparency();
+    }
+    if (isDown(window, GLFW_KEY_1)) {
+        SceneCreator* level = sceneRenderer->getSceneCreator();
+        level->showLightMarker = !level->showLightMarker;
     }
 }
 

@@ -26,10 +26,15 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.error = message;
         }
     };
+    bool optionsEnded = false;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (i == 0 || arg.rfind("--", 0) != 0) {
+        if (i == 0 || optionsEnded || arg.rfind("--", 0) != 0) {
             scan.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {  // everything after it is a positional parameter
+            optionsEnded = true;
             continue;
         }
         if (arg == "--help") {
@@ -40,7 +45,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.glDebug = true;
             continue;
         }
-        if (arg != "--frames") {
+        if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
+            arg != "--replay") {
             fail("Unknown option " + arg + " (orbquest --help lists the options)");
             continue;
         }
@@ -59,7 +65,16 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             } else {
                 scan.options.frames = frames;
             }
+        } else if (arg == "--screenshot") {
+            scan.options.screenshotPath = value;
+        } else if (arg == "--record") {
+            scan.options.recordPath = value;
+        } else if (arg == "--replay") {
+            scan.options.replayPath = value;
         }
+    }
+    if (!scan.options.recordPath.empty() && !scan.options.replayPath.empty()) {
+        fail("--record and --replay cannot be used together");
     }
     return scan;
 }
@@ -75,6 +90,9 @@ std::string usageText() {
            "  --help          print this text and exit\n"
            "  --gl-debug      print the OpenGL driver's debug messages\n"
            "  --frames N      end the game normally after N frames\n"
+           "  --screenshot F  write the last frame drawn to the PNG file F\n"
+           "  --record F      write every frame's input to the replay file F\n"
+           "  --replay F      play the replay file F instead of live input, then go on live\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -9,6 +9,9 @@ struct Options {
     bool help = false;
     bool glDebug = false;
     int frames = 0;  // end normally after this many frames; 0 runs until the player quits
+    std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
+    std::string recordPath;      // replay file written from the live game
+    std::string replayPath;      // replay file played instead of live input
 };
 
 struct OptionScan {

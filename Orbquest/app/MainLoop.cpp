@@ -9,14 +9,18 @@
 #include "app/Callbacks.h"
 #include "app/CommandLine.h"
 #include "app/ExitControl.h"
+#include "app/FrameCapture.h"
 #include "app/Input.h"
 #include "app/Settings.h"
+#include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/Shader.h"
 
 namespace {
 
 constexpr int kFrameTimeInterval = 30;  // frames between two frame-time lines
+// The last frame stays on screen this long after the game is won or lost.
+constexpr std::chrono::milliseconds kEndOfGamePause(3000);
 
 void printFrameTime() {
     std::cout << "Frametime: " << deltaTime * 1000 << "ms" << " -- " << 1 / deltaTime << "fps"
@@ -34,18 +38,22 @@ void checkGlState() {
 
 }  // namespace
 
-void runMainLoop(GLFWwindow* window, const Options& options) {
+void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture) {
     int frameCounter = 0;
     while (!exitControl->isQuitRequested() && !glfwWindowShouldClose(window)) {
         currentFrameTime = input::frameStartTime(window);
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
 
+        renderShadowPass(*sceneRenderer);
+        // All movement of the frame happens between the two passes.
         sceneRenderer->sceneShader->use();
+        sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+        renderColourPass(*sceneRenderer);
 
-        glViewport(0, 0, windowWidth, windowHeight);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
+        if (capture) {
+            capture->capture();
+        }
         glfwSwapBuffers(window);
         if (showFrameTime && frameCounter % kFrameTimeInterval == 0) {
             printFrameTime();
@@ -56,6 +64,12 @@ void runMainLoop(GLFWwindow* window, const Options& options) {
         input::setKeyCallback(window, keyCallback);
         glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 
+        const SceneCreator* level = sceneRenderer->sceneCreator;
+        if (level->gameLost || level->gameWon) {
+            // The window does not refresh meanwhile; the last frame stays as it was drawn.
+            std::this_thread::sleep_for(kEndOfGamePause);
+            exitControl->setQuitRequested(true);
+        }
         checkGlState();
         ++frameCounter;
         if (options.frames > 0 && frameCounter >= options.frames) {

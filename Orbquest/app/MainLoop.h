@@ -2,7 +2,9 @@
 
 struct GLFWwindow;
 
+class FrameCapture;
 struct Options;
 
 // Runs frames until quitting is requested, the window is closed or the game has ended.
-void runMainLoop(GLFWwindow* window, const Options& options);
+// 'capture', when given, keeps the last frame drawn.
+void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture);

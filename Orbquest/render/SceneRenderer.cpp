@@ -1,5 +1,14 @@
 #include "render/SceneRenderer.h"
 
+#include <GL/glew.h>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <string>
+
+#include "app/Settings.h"
+#include "game/SceneCreator.h"
+#include "render/Camera.h"
+#include "render/ShadowMap.h"
 #include "render/Shader.h"
 
 namespace {
@@ -10,12 +19,50 @@ const char* const kDepthFragmentPath = "Orbquest/Scene/Shader/depthC.frag";
 const char* const kSceneVertexPath = "Orbquest/Scene/Shader/omni.vert";
 const char* const kSceneFragmentPath = "Orbquest/Scene/Shader/omni.frag";
 
+constexpr int kShadowTextureUnit = 7;
+const glm::vec3 kLightAmbient(0.2f, 0.2f, 0.2f);
+const glm::vec3 kLightDiffuse(0.9f, 0.9f, 0.9f);
+const glm::vec3 kLightSpecular(0.5f, 0.5f, 0.5f);
+
+GLint uniform(Shader* shader, const char* name) {
+    return glGetUniformLocation(shader->programHandle, name);
+}
+
+void setVec3(Shader* shader, const char* name, const glm::vec3& value) {
+    glUniform3f(uniform(shader, name), value.x, value.y, value.z);
+}
+
 }  // namespace
 
-void SceneRenderer::init(float) {
+void SceneRenderer::init(float deltaTime) {
     depthShader = new Shader(kDepthVertexPath, kDepthGeometryPath, kDepthFragmentPath);
     sceneShader = new Shader(kSceneVertexPath, kSceneFragmentPath);
+    // The models take their attribute locations from the program current while they load.
     sceneShader->use();
+    sceneCreator = new SceneCreator(deltaTime, sceneShader);
+    camera = new Camera();
+}
+
+void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) {
+    // Sent before the camera moves, so it lags the view by one frame.
+    glUniform3fv(uniform(shader, "viewPos"), 1, glm::value_ptr(camera->getPosition()));
+    camera->update(deltaTime, window);
+    sceneCreator->update(deltaTime, window, camera->getFront());
+}
+
+void SceneRenderer::drawDepth() {
+    sceneCreator->drawDepth(uniform(depthShader, "model"), depthShader, camera->getView(),
+                            camera->getProjection());
+}
+
+void SceneRenderer::draw(Shader* shader) {
+    const glm::mat4 viewProjection = camera->getProjection() * camera->getView();
+    glUniformMatrix4fv(uniform(shader, "view_proj"), 1, GL_FALSE, glm::value_ptr(viewProjection));
+    setVec3(shader, "light.ambient", kLightAmbient);
+    setVec3(shader, "light.diffuse", kLightDiffuse);
+    setVec3(shader, "light.specular", kLightSpecular);
+    setVec3(shader, "light.position", sceneCreator->lightPosition);
+    sceneCreator->draw(uniform(shader, "model"), shader, camera->getView(), camera->getProjection());
 }
 
 void SceneRenderer::release() {
@@ -23,4 +70,41 @@ void SceneRenderer::release() {
     depthShader = nullptr;
     delete sceneShader;
     sceneShader = nullptr;
+    delete camera;
+    camera = nullptr;
+    delete sceneCreator;
+    sceneCreator = nullptr;
+}
+
+void renderShadowPass(SceneRenderer& renderer) {
+    // The light as the previous frame's update left it.
+    const glm::vec3 lightPosition = renderer.sceneCreator->lightPosition;
+    const auto shadowTransforms = lightSpaceMatrices(lightPosition);
+
+    Shader* depth = renderer.depthShader;
+    depth->use();
+    glViewport(0, 0, kShadowMapSize, kShadowMapSize);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "shadowMatrices[" + std::to_string(i) + "]";
+        glUniformMatrix4fv(uniform(depth, name.c_str()), 1, GL_FALSE,
+                           glm::value_ptr(shadowTransforms[i]));
+    }
+    glUniform1f(uniform(depth, "far_plane"), kShadowFar);
+    glUniform3fv(uniform(depth, "lightPos"), 1, glm::value_ptr(lightPosition));
+    renderer.drawDepth();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void renderColourPass(SceneRenderer& renderer) {
+    Shader* scene = renderer.sceneShader;
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, depthCubemap);
+    glUniform1i(uniform(scene, "depthCube"), kShadowTextureUnit);
+    glUniform1f(uniform(scene, "far_plane"), kShadowFar);
+    glUniform1f(uniform(scene, "transparency"), transparencyEnabled ? 1.0f : 0.0f);
+    renderer.draw(scene);
 }

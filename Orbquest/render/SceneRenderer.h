@@ -1,18 +1,37 @@
 #pragma once
 
-class Shader;
+#include <glm/glm.hpp>
 
-// Owns the two shader programs of a frame: the depth program that renders the shadow cube map
-// and the lit scene program of the colour pass.
+class Camera;
+class SceneCreator;
+class Shader;
+struct GLFWwindow;
+
+// Owns the two shader programs, the camera and the level, and runs their part of each frame:
+// the shadow pass into the light's cube map, the world update, and the lit colour pass.
 class SceneRenderer {
 public:
     Shader* depthShader = nullptr;
     Shader* sceneShader = nullptr;
+    Camera* camera = nullptr;
+    SceneCreator* sceneCreator = nullptr;
 
     SceneRenderer() = default;
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
     void init(float deltaTime);
+    // Per frame, with the scene program current: "viewPos", the camera, then the world.
+    void update(float deltaTime, GLFWwindow* window, Shader* shader);
+    void drawDepth();
+    void draw(Shader* shader);
     void release();
+
+    Camera* getCamera() const { return camera; }
+    SceneCreator* getSceneCreator() const { return sceneCreator; }
+    Shader* getSceneShader() const { return sceneShader; }
 };
+
+// The frame's two passes around the world update, as the main loop runs them.
+void renderShadowPass(SceneRenderer& renderer);
+void renderColourPass(SceneRenderer& renderer);

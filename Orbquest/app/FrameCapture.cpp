@@ -1,0 +1,70 @@
+#include "app/FrameCapture.h"
+
+#include <FreeImage.h>
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstring>
+
+void FrameCapture::capture() {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLint framebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
+    if (framebuffer != 0) {
+        return;
+    }
+    width_ = viewport[0] + viewport[2];
+    height_ = viewport[1] + viewport[3];
+    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, pixels_.data());
+}
+
+bool FrameCapture::save(const std::string& path, std::string& error) const {
+    if (pixels_.empty()) {
+        error = "no frame was drawn";
+        return false;
+    }
+    FIBITMAP* bitmap = FreeImage_Allocate(width_, height_, 32);
+    if (!bitmap) {
+        error = "out of memory";
+        return false;
+    }
+    // Both GL and FreeImage keep the bottom row first, so rows copy straight across.
+    for (int row = 0; row < height_; ++row) {
+        std::memcpy(FreeImage_GetScanLine(bitmap, row), &pixels_[static_cast<size_t>(row) * width_ * 4],
+                    static_cast<size_t>(width_) * 4);
+    }
+    // The frame is opaque; drop the alpha the blending left in the back buffer.
+    for (int row = 0; row < height_; ++row) {
+        BYTE* line = FreeImage_GetScanLine(bitmap, row);
+        for (int x = 0; x < width_; ++x) {
+            line[x * 4 + FI_RGBA_ALPHA] = 255;
+        }
+    }
+    const bool saved = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_DEFAULT) != 0;
+    FreeImage_Unload(bitmap);
+    if (!saved) {
+        error = "the file cannot be written";
+    }
+    return saved;
+}
+
+bool canWriteFile(const std::string& path) {
+    FILE* existing = std::fopen(path.c_str(), "rb");
+    const bool existed = existing != nullptr;
+    if (existing) {
+        std::fclose(existing);
+    }
+    FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) {
+        return false;
+    }
+    std::fclose(file);
+    if (!existed) {
+        std::remove(path.c_str());
+    }
+    return true;
+}

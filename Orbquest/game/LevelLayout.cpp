@@ -1,0 +1,174 @@
+#include "game/SceneCreator.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <string>
+
+namespace {
+
+const std::string kCubePath = "Orbquest/Scene/Content/Models/cube.dae";
+const std::string kDuckPath = "Orbquest/Scene/Content/Models/duck.dae";
+const std::string kSpherePath = "Orbquest/Scene/Content/Models/sphere.dae";
+
+// The cube model spans -1..1, so a slab scaled by 3 at y = -3.3 has its top at y = -0.3, where
+// the player's ball (a unit sphere scaled by 0.3) touches the road.
+constexpr int kFloorSlabCount = 11;
+constexpr float kFloorSlabSpacing = 12.0f;
+constexpr int kGateCount = 10;
+constexpr float kFirstGateZ = -12.5f;
+constexpr float kGateSpacing = 10.0f;
+constexpr int kBeamLength = 9;
+constexpr int kStairSteps = 5;
+constexpr int kStairColumns = 12;
+constexpr int kDuckCount = 27;
+constexpr float kDuckSpacing = 3.0f;
+constexpr int kZigzagTargets = 26;
+
+const glm::mat4 kIdentity(1.0f);
+
+glm::mat4 T(float x, float y, float z) { return glm::translate(kIdentity, glm::vec3(x, y, z)); }
+glm::mat4 S(float x, float y, float z) { return glm::scale(kIdentity, glm::vec3(x, y, z)); }
+// A quarter turn about x, for the blocks.
+glm::mat4 R90() { return glm::rotate(kIdentity, glm::radians(90.0f), glm::vec3(1, 0, 0)); }
+// One radian (not a degree value) about -y, for the ducks and their balls.
+glm::mat4 R1() { return glm::rotate(kIdentity, 1.0f, glm::vec3(0, -1, 0)); }
+
+float gateZ(int gate) { return kFirstGateZ - kGateSpacing * static_cast<float>(gate); }
+
+scene::Model* place(std::vector<scene::Model*>& list, const std::string& path, Shader* shader,
+                    float deltaTime, const glm::mat4& placement) {
+    auto* model = new scene::Model(kIdentity, shader, path);
+    list.push_back(model);
+    model->init(deltaTime, placement);
+    return model;
+}
+
+}  // namespace
+
+void SceneCreator::buildFloorSlabs(float deltaTime, Shader* shader) {
+    for (int i = 0; i < kFloorSlabCount; ++i) {
+        const float z = -10.0f - kFloorSlabSpacing * static_cast<float>(i);
+        place(floorSlabs, kCubePath, shader, deltaTime, T(-1.1f, -3.3f, z) * S(6, 3, 6));
+    }
+}
+
+void SceneCreator::buildBlocks(float deltaTime, Shader* shader) {
+    const glm::mat4 shape = R90() * S(0.5f, 0.5f, 0.5f);
+    auto addBlock = [&](float x, float y, float z) {
+        place(blocks, kCubePath, shader, deltaTime, T(x, y, z) * shape);
+    };
+
+    for (int gate = 0; gate < kGateCount; ++gate) {
+        const float z = gateZ(gate);
+        // Loose blocks on the ground before the gate.
+        addBlock(-5.5f, 0.7f, z - 4.0f);
+        addBlock(-4.5f, 0.7f, z - 4.0f);
+        addBlock(-5.5f, 0.7f, z - 3.0f);
+        // Left post, lintel and right post are laid as one walk up, across and down; the lintel
+        // starts where the post ended, so that corner block is laid twice.
+        float x = -6.6f;
+        float y = 0.7f;
+        for (int k = 0; k < 4; ++k) {
+            addBlock(x, y, z);
+            if (k < 3) {
+                y += 1.0f;
+            }
+        }
+        for (int k = 0; k < 11; ++k) {
+            addBlock(x, y, z);
+            x += 1.0f;
+        }
+        for (int k = 0; k < 4; ++k) {
+            addBlock(x, y, z);
+            y -= 1.0f;
+        }
+    }
+
+    for (int k = 0; k < kBeamLength; ++k) {
+        const float step = static_cast<float>(k);
+        addBlock(3.0f - step, 3.7f, -13.5f - step);
+    }
+
+    for (int s = 0; s < kStairSteps; ++s) {
+        const float step = static_cast<float>(s);
+        for (int j = 0; j < kStairColumns; ++j) {
+            const float x = -6.6f + static_cast<float>(j);
+            addBlock(x, 0.7f + step, -118.0f - 2.0f * step);
+            addBlock(x, 0.7f + step, -117.0f - 2.0f * step);
+        }
+    }
+}
+
+void SceneCreator::buildBackdrop(float deltaTime, Shader* shader) {
+    place(backdrops, kCubePath, shader, deltaTime, T(-1.1f, 16.7f, -148.0f) * S(15, 15, 0.1f));
+}
+
+void SceneCreator::buildDucks(float deltaTime, Shader* shader) {
+    for (int i = 0; i < kDuckCount; ++i) {
+        const float z = -50.0f - kDuckSpacing * static_cast<float>(i);
+        place(ducks, kDuckPath, shader, deltaTime,
+              T(-10.0f, 0.01f, z) * S(0.005f, 0.005f, 0.005f) * R1());
+    }
+}
+
+void SceneCreator::buildPuddles(float deltaTime, Shader* shader) {
+    for (int i = 0; i < kDuckCount; ++i) {
+        const float z = -50.0f - kDuckSpacing * static_cast<float>(i);
+        place(puddles, kSpherePath, shader, deltaTime, T(-10.0f, -0.3f, z) * S(1, 0.2f, 1));
+    }
+}
+
+void SceneCreator::buildDuckBalls(float deltaTime, Shader* shader) {
+    for (int i = 0; i < kDuckCount; ++i) {
+        const float z = -49.7f - kDuckSpacing * static_cast<float>(i);
+        place(duckBalls, kSpherePath, shader, deltaTime,
+              T(-9.5f, 0.6f, z) * S(0.1f, 0.1f, 0.1f) * R1());
+    }
+}
+
+void SceneCreator::buildPlayer(float deltaTime, Shader* shader) {
+    player = new scene::Model(kIdentity, shader, kSpherePath);
+    player->init(deltaTime, S(0.3f, 0.3f, 0.3f));
+}
+
+void SceneCreator::buildTargets(float deltaTime, Shader* shader) {
+    const glm::mat4 size = S(0.3f, 0.3f, 0.3f);
+    auto addTarget = [&](float x, float y, float z) {
+        place(targets, kSpherePath, shader, deltaTime, T(x, y, z) * size);
+    };
+
+    // A zigzag along the road: the offset swings between +2.2 and -2.2 after each target.
+    float offset = 0.0f;
+    float z = -1.0f;
+    for (int i = 0; i < kZigzagTargets; ++i) {
+        addTarget(-1.0f + offset, 0.0f, z);
+        offset = (i % 2 == 0) ? 2.2f : -2.2f;
+        z -= 4.0f;
+    }
+
+    // These two coincide with two targets of the first gate below.
+    addTarget(-5.5f, 1.0f, -15.5f);
+    addTarget(-4.5f, 1.0f, -16.5f);
+
+    for (int gate = 0; gate < kGateCount; ++gate) {
+        const float zg = gateZ(gate);
+        addTarget(-5.5f, 1.0f, zg - 4.0f);
+        addTarget(-4.5f, 1.0f, zg - 4.0f);
+        addTarget(-5.5f, 1.0f, zg - 3.0f);
+        for (int k = 0; k < 6; ++k) {
+            addTarget(-6.6f + 2.0f * static_cast<float>(k), 4.0f, zg);
+        }
+    }
+
+    for (int s = 0; s < kStairSteps; ++s) {
+        const float step = static_cast<float>(s);
+        for (int j = 0; j < kStairColumns; ++j) {
+            addTarget(-6.6f + static_cast<float>(j), 1.0f + step, -117.0f - 2.0f * step);
+        }
+    }
+}
+
+void SceneCreator::buildLightMarker(float deltaTime, Shader* shader) {
+    lightMarker = new scene::Model(kIdentity, shader, kSpherePath);
+    lightMarker->init(deltaTime, glm::translate(kIdentity, lightPosition) * S(0.2f, 0.2f, 0.2f));
+}

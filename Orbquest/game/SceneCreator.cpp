@@ -1,0 +1,89 @@
+#include "game/SceneCreator.h"
+
+#include "render/Texture.h"
+
+namespace {
+
+const char* const kImageDir = "Orbquest/Scene/Content/Images/";
+
+template <typename T>
+void deleteAndClear(T*& object) {
+    delete object;
+    object = nullptr;
+}
+
+void deleteModels(std::vector<scene::Model*>& models) {
+    for (scene::Model*& model : models) {
+        deleteAndClear(model);
+    }
+}
+
+}  // namespace
+
+SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
+    // Creation order fixes every list index: targetDone and the passes rely on it.
+    buildFloorSlabs(deltaTime, shader);
+    buildBlocks(deltaTime, shader);
+    buildBackdrop(deltaTime, shader);
+    buildDucks(deltaTime, shader);
+    buildPuddles(deltaTime, shader);
+    buildDuckBalls(deltaTime, shader);
+    buildPlayer(deltaTime, shader);
+    buildTargets(deltaTime, shader);
+
+    targetDone.assign(targets.size(), false);
+    blocksUnderPlayer.assign(blocks.size(), 0);
+    blocksUnderPlayerEntries = 0;
+    gameWon = false;
+    gameLost = false;
+    pendingDescent = 0.0f;
+    bankedDescent = 0.0f;
+    targetRange = 0.5f;
+
+    const std::string imageDir = kImageDir;
+    woodTexture = new Texture(imageDir + "wood-2.png");
+    bubblesTexture = new Texture(imageDir + "electbubbles-2.png");
+    smileTexture = new Texture(imageDir + "smileTex.png");
+    colourTexture = new Texture(imageDir + "colour.png");
+    yellowSmileTexture = new Texture(imageDir + "smiling-yellow-2.png");
+    redCryTexture = new Texture(imageDir + "crying-red.png");
+    greenSmileTexture = new Texture(imageDir + "smiling-green.png");
+
+    lightPosition = glm::vec3(0.0f, 0.6f, 0.0f);
+    buildLightMarker(deltaTime, shader);
+
+    showLightMarker = false;
+    cullingEnabled = false;
+    cullingInfo = false;
+    drawnCount = 0;
+    culledCount = 0;
+    falling = false;
+    onBlock = false;
+    colliding = false;
+    collidingTarget = false;
+}
+
+SceneCreator::~SceneCreator() {
+    deleteAndClear(woodTexture);
+    deleteAndClear(bubblesTexture);
+    deleteAndClear(smileTexture);
+    deleteAndClear(colourTexture);
+    deleteAndClear(yellowSmileTexture);
+    deleteAndClear(greenSmileTexture);
+    deleteAndClear(redCryTexture);
+
+    deleteModels(floorSlabs);
+    deleteModels(blocks);
+    deleteModels(backdrops);
+    deleteModels(ducks);
+    deleteModels(puddles);
+    deleteModels(targets);
+    deleteModels(duckBalls);
+    deleteAndClear(player);
+    deleteAndClear(lightMarker);
+}
+
+size_t SceneCreator::modelCount() const {
+    return floorSlabs.size() + blocks.size() + backdrops.size() + ducks.size() + duckBalls.size() +
+           puddles.size() + targets.size() + (player ? 1 : 0) + (lightMarker ? 1 : 0);
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <vector>
+
+#include "scene/Model.h"
+
+class Shader;
+class Texture;
+struct GLFWwindow;
+
+// The level: every model, the seven textures, the game state and the culling options. Other
+// parts of the game read and write these fields directly.
+//
+// The player's ball never leaves the world origin: travel, lifting and falling move every other
+// object the opposite way, so an object's position relative to the player is simply the
+// translation of its model matrix.
+class SceneCreator {
+public:
+    std::vector<scene::Model*> floorSlabs;  // element 0 is the reference for the road bounds
+    std::vector<scene::Model*> blocks;      // gates, beam and stairs; the player can stand on them
+    std::vector<scene::Model*> backdrops;
+    std::vector<scene::Model*> ducks;
+    std::vector<scene::Model*> duckBalls;  // element i circles element i of ducks
+    std::vector<scene::Model*> puddles;    // element i lies under element i of ducks
+    std::vector<scene::Model*> targets;
+    std::vector<bool> targetDone;  // same index as targets
+    bool gameWon = false;
+    bool gameLost = false;
+    float bankedDescent = 0.0f;   // descent set aside while the player rests on a block
+    float pendingDescent = 0.0f;  // descent still to come; the level rises while it is positive
+    float targetRange = 0.5f;     // half-width of the square in which a target is under the player
+    scene::Model* player = nullptr;
+    scene::Model* lightMarker = nullptr;
+    glm::vec3 lightPosition{0.0f};
+    bool showLightMarker = false;
+    Texture* woodTexture = nullptr;
+    Texture* bubblesTexture = nullptr;
+    Texture* smileTexture = nullptr;
+    Texture* colourTexture = nullptr;
+    Texture* yellowSmileTexture = nullptr;
+    Texture* redCryTexture = nullptr;
+    Texture* greenSmileTexture = nullptr;
+    bool falling = false;  // the player has left the road; the keys do nothing any more
+    bool cullingEnabled = false;
+    bool cullingInfo = false;
+    int drawnCount = 0;   // objects drawn by the current colour pass
+    int culledCount = 0;  // objects the current colour pass skipped
+    // The blocks the player has rested on, as entries per block index (the resting rule counts
+    // entries with their duplicates); held as counts so memory stays bounded by the blocks.
+    std::vector<std::uint64_t> blocksUnderPlayer;
+    std::uint64_t blocksUnderPlayerEntries = 0;  // all entries, duplicates included
+    bool onBlock = false;
+    bool colliding = false;
+    bool collidingTarget = false;
+
+    // Builds the whole level with 'shader' (current, not owned) for every model.
+    SceneCreator(float deltaTime, Shader* shader);
+    virtual ~SceneCreator();
+
+    SceneCreator(const SceneCreator&) = delete;
+    SceneCreator& operator=(const SceneCreator&) = delete;
+
+    // The colour pass: textures, materials, optional culling, then the win check and the
+    // end-of-game and culling lines.
+    virtual void draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm::mat4 projection);
+    // The per-frame world update: bounds, player control, animations, descent.
+    virtual void update(float deltaTime, GLFWwindow* window, glm::vec3 front);
+    // Contacts and the W, A, S, D and Space keys.
+    virtual void processInput(float deltaTime, GLFWwindow* window, glm::vec3 front);
+
+    // The shadow pass: every object into the depth cube map, uncounted.
+    void drawDepth(GLint modelLocation, Shader* shader, glm::mat4 view, glm::mat4 projection);
+
+    // Shared by both passes.
+    void bindTexture(Texture* texture, Shader* shader, int unit);
+    void drawCounted(scene::Model* model, GLint modelLocation);
+    void drawUncounted(scene::Model* model, GLint modelLocation);
+    bool isInFrustum(scene::Model* model, glm::mat4 view, glm::mat4 projection);
+    void setWarmMaterial(Shader* shader);
+    void setGreyMaterial(Shader* shader);
+
+    // Number of models the level owns, the player and the light marker included.
+    size_t modelCount() const;
+
+private:
+    friend struct SceneCreatorInspector;  // lets the tests call the rules one by one
+
+    void buildFloorSlabs(float deltaTime, Shader* shader);
+    void buildBlocks(float deltaTime, Shader* shader);
+    void buildBackdrop(float deltaTime, Shader* shader);
+    void buildDucks(float deltaTime, Shader* shader);
+    void buildPuddles(float deltaTime, Shader* shader);
+    void buildDuckBalls(float deltaTime, Shader* shader);
+    void buildPlayer(float deltaTime, Shader* shader);
+    void buildTargets(float deltaTime, Shader* shader);
+    void buildLightMarker(float deltaTime, Shader* shader);
+
+    // Draws by the per-object rule of the colour pass: counted, or culled and counted as such.
+    void drawOrCull(scene::Model* model, GLint modelLocation, const glm::mat4& view,
+                    const glm::mat4& projection);
+    void drawTargets(bool done, GLint modelLocation, const glm::mat4& view,
+                     const glm::mat4& projection);
+
+    // Game rules. Positions are relative to the player's ball, which stays at the origin.
+    static glm::vec3 positionOf(glm::mat4 matrix);
+    void checkTargetHit(int i);
+    void checkLanding(int i);
+    void checkBounds(float deltaTime);
+    bool restsOnBlock(int i);
+    bool touchesBlock(int i);
+    bool touchesTarget(int i);
+    void pushBack(float amount, glm::vec3 direction);
+
+    void settleOnBlocks();
+    void applyKey(int key, float deltaTime, glm::vec3 front);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <array>
+
+// The omnidirectional shadow map: one depth cube map rendered from the point light each frame.
+constexpr int kShadowMapSize = 1024;   // texels per cube face side
+constexpr float kShadowNear = 0.1f;
+constexpr float kShadowFar = 18.0f;    // also the "far_plane" of both programs
+
+extern GLuint depthMapFBO;
+extern GLuint depthCubemap;
+
+// Creates depthMapFBO with depthCubemap as its layered depth attachment.
+void createShadowFramebuffer();
+// Deletes depthMapFBO; the cube map goes with the context.
+void deleteShadowFramebuffer();
+
+// The view-projections of the six cube faces, in the layer order +X, -X, +Y, -Y, +Z, -Z.
+std::array<glm::mat4, 6> lightSpaceMatrices(const glm::vec3& lightPosition);
