@@ -1,0 +1,229 @@
+#include "app/Replay.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+struct NamedKey {
+    const char* name;
+    int key;
+};
+
+const NamedKey kNamedKeys[] = {
+    {"SPACE", GLFW_KEY_SPACE},     {"ESCAPE", GLFW_KEY_ESCAPE},
+    {"ENTER", GLFW_KEY_ENTER},     {"TAB", GLFW_KEY_TAB},
+    {"BACKSPACE", GLFW_KEY_BACKSPACE}, {"LEFT_SHIFT", GLFW_KEY_LEFT_SHIFT},
+    {"RIGHT_SHIFT", GLFW_KEY_RIGHT_SHIFT}, {"LEFT_CONTROL", GLFW_KEY_LEFT_CONTROL},
+    {"RIGHT_CONTROL", GLFW_KEY_RIGHT_CONTROL}, {"LEFT_ALT", GLFW_KEY_LEFT_ALT},
+    {"RIGHT_ALT", GLFW_KEY_RIGHT_ALT}, {"UP", GLFW_KEY_UP},
+    {"DOWN", GLFW_KEY_DOWN},       {"LEFT", GLFW_KEY_LEFT},
+    {"RIGHT", GLFW_KEY_RIGHT},
+};
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool isKeyword(const std::string& word) {
+    static const char* const kKeywords[] = {"frames", "dt",      "keys",  "cursor",
+                                            "press",  "release", "repeat"};
+    return std::find_if(std::begin(kKeywords), std::end(kKeywords),
+                        [&](const char* k) { return word == k; }) != std::end(kKeywords);
+}
+
+// A number, or a fraction such as 1/60.
+bool readSeconds(const std::string& word, double& value) {
+    const size_t slash = word.find('/');
+    std::istringstream numerator(word.substr(0, slash));
+    char extra = 0;
+    if (!(numerator >> value) || (numerator >> extra)) {
+        return false;
+    }
+    if (slash != std::string::npos) {
+        std::istringstream denominator(word.substr(slash + 1));
+        double divisor = 0.0;
+        if (!(denominator >> divisor) || (denominator >> extra) || divisor == 0.0) {
+            return false;
+        }
+        value /= divisor;
+    }
+    return std::isfinite(value);
+}
+
+bool readNumber(const std::string& word, double& value) {
+    std::istringstream stream(word);
+    char extra = 0;
+    return (stream >> value) && !(stream >> extra) && std::isfinite(value);
+}
+
+// Reads one line into 'frame' and its repeat count; returns what is wrong, or "".
+std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame, long& count) {
+    bool haveTime = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const bool hasNext = i + 1 < words.size();
+        if (word == "frames") {
+            double value = 0.0;
+            if (!hasNext || !readNumber(words[i + 1], value) || value < 1 ||
+                value != std::floor(value) || value > 1e7) {
+                return "\"frames\" needs a whole number of frames from 1";
+            }
+            count = static_cast<long>(value);
+            ++i;
+        } else if (word == "dt") {
+            double seconds = 0.0;
+            if (!hasNext || !readSeconds(words[i + 1], seconds) || seconds <= 0.0 ||
+                seconds > 10.0) {
+                return "\"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)";
+            }
+            frame.frameTime = static_cast<float>(seconds);
+            haveTime = true;
+            ++i;
+        } else if (word == "keys") {
+            frame.keysDown.clear();
+            while (i + 1 < words.size() && !isKeyword(words[i + 1])) {
+                const int key = keyFromName(words[++i]);
+                if (key < 0) {
+                    return "unknown key \"" + words[i] + "\"";
+                }
+                frame.keysDown.push_back(key);
+            }
+        } else if (word == "cursor") {
+            if (i + 2 >= words.size() || !readNumber(words[i + 1], frame.cursorX) ||
+                !readNumber(words[i + 2], frame.cursorY)) {
+                return "\"cursor\" needs two numbers, x and y in pixels";
+            }
+            i += 2;
+        } else if (word == "press" || word == "release" || word == "repeat") {
+            const int key = hasNext ? keyFromName(words[i + 1]) : -1;
+            if (key < 0) {
+                return "\"" + word + "\" needs a key name" +
+                       (hasNext ? ", not \"" + words[i + 1] + "\"" : "");
+            }
+            const int action = word == "press"     ? GLFW_PRESS
+                               : word == "release" ? GLFW_RELEASE
+                                                   : GLFW_REPEAT;
+            frame.events.push_back({key, action});
+            ++i;
+        } else {
+            return "unknown word \"" + word + "\"";
+        }
+    }
+    if (!haveTime) {
+        return "missing \"dt\" (the frame time in seconds)";
+    }
+    return "";
+}
+
+}  // namespace
+
+ReplayScript parseReplay(const std::string& text) {
+    ReplayScript script;
+    std::istringstream lines(text);
+    std::string line;
+    double cursorX = 0.0;
+    double cursorY = 0.0;
+    for (int lineNumber = 1; std::getline(lines, line); ++lineNumber) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream wordStream(line);
+        std::vector<std::string> words;
+        for (std::string word; wordStream >> word;) {
+            words.push_back(word);
+        }
+        if (words.empty()) {
+            continue;
+        }
+        ReplayFrame frame;
+        frame.cursorX = cursorX;
+        frame.cursorY = cursorY;
+        long count = 1;
+        const std::string problem = parseLine(words, frame, count);
+        if (!problem.empty()) {
+            script.frames.clear();
+            script.error = "line " + std::to_string(lineNumber) + ": " + problem;
+            return script;
+        }
+        cursorX = frame.cursorX;
+        cursorY = frame.cursorY;
+        script.frames.insert(script.frames.end(), static_cast<size_t>(count), frame);
+    }
+    return script;
+}
+
+std::string formatReplayFrame(const ReplayFrame& frame) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.9g", static_cast<double>(frame.frameTime));
+    std::ostringstream line;
+    line.precision(17);
+    line << "frames 1 dt " << time;
+    if (!frame.keysDown.empty()) {
+        line << " keys";
+        for (int key : frame.keysDown) {
+            line << ' ' << keyName(key);
+        }
+    }
+    line << " cursor " << frame.cursorX << ' ' << frame.cursorY;
+    for (const KeyEvent& event : frame.events) {
+        const char* verb = event.action == GLFW_PRESS     ? "press"
+                           : event.action == GLFW_RELEASE ? "release"
+                                                          : "repeat";
+        line << ' ' << verb << ' ' << keyName(event.key);
+    }
+    return line.str();
+}
+
+std::string keyName(int key) {
+    if ((key >= GLFW_KEY_A && key <= GLFW_KEY_Z) || (key >= GLFW_KEY_0 && key <= GLFW_KEY_9)) {
+        return std::string(1, static_cast<char>(key));
+    }
+    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F25) {
+        return "F" + std::to_string(key - GLFW_KEY_F1 + 1);
+    }
+    for (const NamedKey& named : kNamedKeys) {
+        if (named.key == key) {
+            return named.name;
+        }
+    }
+    return "KEY" + std::to_string(key);
+}
+
+int keyFromName(const std::string& name) {
+    const std::string word = upper(name);
+    if (word.size() == 1 && (std::isalnum(static_cast<unsigned char>(word[0])))) {
+        return word[0];  // GLFW's codes for letters and digits are their ASCII capitals
+    }
+    if (word.size() >= 2 && word[0] == 'F' && word.find_first_not_of("0123456789", 1) == std::string::npos) {
+        const int number = std::stoi(word.substr(1));
+        return number >= 1 && number <= 25 ? GLFW_KEY_F1 + number - 1 : -1;
+    }
+    if (word.rfind("KEY", 0) == 0 && word.size() > 3 && word.size() <= 6 &&
+        word.find_first_not_of("0123456789", 3) == std::string::npos) {
+        const int code = std::stoi(word.substr(3));
+        return code >= GLFW_KEY_SPACE && code <= GLFW_KEY_LAST ? code : -1;
+    }
+    for (const NamedKey& named : kNamedKeys) {
+        if (word == named.name) {
+            return named.key;
+        }
+    }
+    return -1;
+}
+
+const std::vector<int>& recordableKeys() {
+    static const std::vector<int> keys = [] {
+        std::vector<int> all;
+        for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
+            all.push_back(key);
+        }
+        return all;
+    }();
+    return keys;
+}

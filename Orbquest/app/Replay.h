@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A replay is plain text, one line per frame or per run of identical frames:
+//
+//   frames 90 dt 1/60 keys W            hold W for 90 frames of 1/60 s
+//   frames 1 dt 0.0166667 keys W SPACE cursor 512 384 press F3 release F3
+//
+// Words: "frames N" (default 1), "dt SECONDS" (a decimal or a fraction; required),
+// "keys NAME..." (down during the frame; none if absent), "cursor X Y" (screen pixels; the
+// previous line's position if absent), and key events "press NAME", "release NAME",
+// "repeat NAME", delivered in order during each frame's event poll. '#' starts a comment.
+
+struct KeyEvent {
+    int key;
+    int action;  // GLFW_PRESS, GLFW_RELEASE or GLFW_REPEAT
+};
+
+struct ReplayFrame {
+    float frameTime = 0.0f;  // seconds since the previous frame
+    std::vector<int> keysDown;
+    double cursorX = 0.0;
+    double cursorY = 0.0;
+    std::vector<KeyEvent> events;
+};
+
+struct ReplayScript {
+    std::vector<ReplayFrame> frames;  // runs already expanded, one entry per frame
+    std::string error;                // "line N: what is wrong"; empty when the text is valid
+};
+
+ReplayScript parseReplay(const std::string& text);
+// One line of a recording, holding one frame exactly (frame times round-trip bit for bit).
+std::string formatReplayFrame(const ReplayFrame& frame);
+
+// Key names as replays write them ("W", "SPACE", "F3", "ESCAPE", ...); unnamed keys are
+// written as "KEY" followed by the GLFW key code.
+std::string keyName(int key);
+int keyFromName(const std::string& name);  // -1 if unknown
+// Every key a recording looks at when it notes which keys are down.
+const std::vector<int>& recordableKeys();

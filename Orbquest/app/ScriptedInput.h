@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+#include "app/Input.h"
+#include "app/Replay.h"
+
+// Plays a replay frame by frame: each frame takes its recorded frame time instead of the
+// clock, its keys and cursor, and has its key events delivered during the event poll. Real
+// key events are ignored meanwhile. When the script runs out, the game goes on live, with the
+// clock and the cursor carried on from where the script left them.
+class ScriptedInput : public InputSource {
+public:
+    explicit ScriptedInput(std::vector<ReplayFrame> frames);
+
+    float frameStartTime(GLFWwindow* window) override;
+    int getKey(GLFWwindow* window, int key) override;
+    void getCursorPos(GLFWwindow* window, double* x, double* y) override;
+    void pollEvents(GLFWwindow* window) override;
+    void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+
+    bool finished() const { return live_; }
+
+private:
+    void goLive(GLFWwindow* window);
+
+    std::vector<ReplayFrame> frames_;
+    size_t next_ = 0;  // index of the next frame to start
+    const ReplayFrame* current_ = nullptr;
+    std::vector<bool> keysDown_;
+    GLFWkeyfun callback_ = nullptr;
+    float clock_ = 0.0f;  // seconds; sums of frame times in single precision, as the game keeps them
+    bool live_ = false;
+    double liveClockOffset_ = 0.0;
+    double cursorOffsetX_ = 0.0;
+    double cursorOffsetY_ = 0.0;
+};
