@@ -218,10 +218,22 @@ int keyFromName(const std::string& name) {
 }
 
 const std::vector<int>& recordableKeys() {
+    // GLFW's key codes come in runs; codes between them are not keys.
     static const std::vector<int> keys = [] {
+        const int runs[][2] = {
+            {GLFW_KEY_SPACE, GLFW_KEY_SPACE},   {GLFW_KEY_APOSTROPHE, GLFW_KEY_APOSTROPHE},
+            {GLFW_KEY_COMMA, GLFW_KEY_9},       {GLFW_KEY_SEMICOLON, GLFW_KEY_SEMICOLON},
+            {GLFW_KEY_EQUAL, GLFW_KEY_EQUAL},   {GLFW_KEY_A, GLFW_KEY_RIGHT_BRACKET},
+            {GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_GRAVE_ACCENT}, {GLFW_KEY_WORLD_1, GLFW_KEY_WORLD_2},
+            {GLFW_KEY_ESCAPE, GLFW_KEY_END},    {GLFW_KEY_CAPS_LOCK, GLFW_KEY_PAUSE},
+            {GLFW_KEY_F1, GLFW_KEY_F25},        {GLFW_KEY_KP_0, GLFW_KEY_KP_EQUAL},
+            {GLFW_KEY_LEFT_SHIFT, GLFW_KEY_MENU},
+        };
         std::vector<int> all;
-        for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
-            all.push_back(key);
+        for (const auto& run : runs) {
+            for (int key = run[0]; key <= run[1]; ++key) {
+                all.push_back(key);
+            }
         }
         return all;
     }();

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/GameSession.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char* const kLostLine = "You lost! Try again!\n";
+
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The lines the game printed once it was running.
+std::string afterWelcome(const std::string& output) {
+    const std::string welcome = "Welcome to >>Orbquest<<\n";
+    const size_t at = output.find(welcome);
+    return at == std::string::npos ? "" : output.substr(at + welcome.size());
+}
+
+class LosingReplay : public testing::TestWithParam<const char*> {};
+
+TEST_P(LosingReplay, PrintsTheLostLineOnceAndEndsThreeSecondsLater) {
+    GameSession game({"--replay", GetParam()});
+    ASSERT_TRUE(game.process().waitForOutput(kLostLine, 300)) << game.process().output();
+    const auto lost = std::chrono::steady_clock::now();
+    EXPECT_EQ(game.process().wait(60), 0);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - lost).count();
+    EXPECT_GE(seconds, 2.9) << "the last frame stays on screen for three seconds";
+    EXPECT_EQ(occurrences(game.process().output(), kLostLine), 1u) << "no frame after the end";
+}
+
+INSTANTIATE_TEST_SUITE_P(Replays, LosingReplay,
+                         testing::Values("replays/roll-into-target.replay",
+                                         "replays/fall-off-the-back.replay"));
+
+TEST(ReplayFiles, AMalformedReplayIsRefusedBeforeTheWindowOpens) {
+    TempDir dir;
+    dir.write("bad.replay", "frames 3 dt 1/60 keys W\njump 2 dt 1/60\n");
+    const ProcessResult result =
+        runProcess({ORBQUEST_BINARY, "--replay", dir.file("bad.replay")}, ORBQUEST_SOURCE_DIR);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output,
+              "Cannot replay " + dir.file("bad.replay") + ": line 2: unknown word \"jump\"\n");
+}
+
+TEST(ReplayFiles, MissingReplayAndUnwritableRecordingAreRefused) {
+    const ProcessResult missing =
+        runProcess({ORBQUEST_BINARY, "--replay", "/no/such/file.replay"}, ORBQUEST_SOURCE_DIR);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.output, "Cannot replay /no/such/file.replay: the file cannot be read\n");
+
+    const ProcessResult unwritable =
+        runProcess({ORBQUEST_BINARY, "--record", "/no/such/dir/x.replay"}, ORBQUEST_SOURCE_DIR);
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(unwritable.output.rfind("Cannot record to /no/such/dir/x.replay: ", 0), 0u)
+        << unwritable.output;
+}
+
+void holdFor(GameSession& game, const std::string& key, int milliseconds) {
+    game.keyDown(key);
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    game.keyUp(key);
+}
+
+// A session played with real key presses and mouse moves, then replayed from its recording:
+// the frame times, culling counts and help lines come out the same.
+TEST(ReplayFiles, ARecordedLiveSessionReplaysToTheSameConsoleLines) {
+    TempDir dir;
+    const std::string recording = dir.file("session.replay");
+    GameSession live({"--record", recording});
+    ASSERT_TRUE(live.waitForWelcome()) << live.process().output();
+    ASSERT_FALSE(live.windowId().empty());
+    live.pressKey("F2");  // frame times, every 30th frame
+    live.pressKey("F8");  // culling on
+    live.pressKey("F7");  // the drawn and culled counts, every frame
+    holdFor(live, "w", 800);
+    shellOutput("xdotool mousemove_relative -- 40 0");
+    holdFor(live, "a", 500);
+    live.pressKey("F1");
+    live.keyDown("Escape");
+    ASSERT_EQ(live.process().wait(120), 0) << live.process().output();
+    live.keyUp("Escape");
+
+    const std::string liveLines = afterWelcome(live.process().output());
+    ASSERT_NE(liveLines.find("Drawn: "), std::string::npos) << liveLines;
+    ASSERT_NE(liveLines.find("F9 - Transparency On / Off"), std::string::npos) << liveLines;
+
+    const ProcessResult replay =
+        runProcess({ORBQUEST_BINARY, "--replay", recording}, ORBQUEST_SOURCE_DIR, 300);
+    EXPECT_EQ(replay.exitCode, 0);
+    EXPECT_EQ(afterWelcome(replay.output), liveLines);
+}
+
+}  // namespace
