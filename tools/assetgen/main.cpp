@@ -1,0 +1,65 @@
+// Writes the game's models and images under the folder given as the only argument:
+// <root>/Models/*.dae and <root>/Images/*.png. Same output every run.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <FreeImage.h>
+
+#include "Collada.h"
+#include "Duck.h"
+#include "Textures.h"
+
+namespace {
+
+bool save(const assetgen::Image& image, const std::filesystem::path& path) {
+    if (!image.savePng(path.string())) {
+        std::fprintf(stderr, "orbquest_assetgen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool save(const assetgen::Mesh& mesh, const std::string& name, const std::string& texture,
+          const std::filesystem::path& path) {
+    if (!assetgen::writeCollada(path.string(), name, mesh, texture)) {
+        std::fprintf(stderr, "orbquest_assetgen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_ROOT\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path root(argv[1]);
+    const std::filesystem::path models = root / "Models";
+    const std::filesystem::path images = root / "Images";
+    std::error_code error;
+    std::filesystem::create_directories(models, error);
+    std::filesystem::create_directories(images, error);
+    if (!std::filesystem::is_directory(models) || !std::filesystem::is_directory(images)) {
+        std::fprintf(stderr, "orbquest_assetgen: cannot create folders under %s\n", root.c_str());
+        return 1;
+    }
+
+    using namespace assetgen;
+    bool ok = save(buildCube(), "cube", "", models / "cube.dae") &&
+              save(buildSphere(24, 12), "sphere", "", models / "sphere.dae") &&
+              save(buildDuck(), "duck", "../Images/colour.png", models / "duck.dae");
+
+    FreeImage_Initialise(FALSE);
+    ok = ok && save(makeWood(), images / "wood-2.png") &&
+         save(makeBubbles(), images / "electbubbles-2.png") &&
+         save(makeSmileyPanel(), images / "smileTex.png") &&
+         save(makeColourBands(), images / "colour.png") &&
+         save(makeBall(BallFace::SmilingYellow), images / "smiling-yellow-2.png") &&
+         save(makeBall(BallFace::CryingRed), images / "crying-red.png") &&
+         save(makeBall(BallFace::SmilingGreen), images / "smiling-green.png");
+    FreeImage_DeInitialise();
+    return ok ? 0 : 1;
+}
