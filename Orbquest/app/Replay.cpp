@@ -65,7 +65,7 @@ bool readNumber(const std::string& word, double& value) {
 }
 
 // Reads one line into 'frame' and its repeat count; returns what is wrong, or "".
-std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame, long& count) {
+std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame) {
     bool haveTime = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -76,7 +76,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame,
                 value != std::floor(value) || value > 1e7) {
                 return "\"frames\" needs a whole number of frames from 1";
             }
-            count = static_cast<long>(value);
+            frame.repeat = static_cast<long>(value);
             ++i;
         } else if (word == "dt") {
             double seconds = 0.0;
@@ -144,8 +144,7 @@ ReplayScript parseReplay(const std::string& text) {
         ReplayFrame frame;
         frame.cursorX = cursorX;
         frame.cursorY = cursorY;
-        long count = 1;
-        const std::string problem = parseLine(words, frame, count);
+        const std::string problem = parseLine(words, frame);
         if (!problem.empty()) {
             script.frames.clear();
             script.error = "line " + std::to_string(lineNumber) + ": " + problem;
@@ -153,7 +152,7 @@ ReplayScript parseReplay(const std::string& text) {
         }
         cursorX = frame.cursorX;
         cursorY = frame.cursorY;
-        script.frames.insert(script.frames.end(), static_cast<size_t>(count), frame);
+        script.frames.push_back(frame);
     }
     return script;
 }
@@ -163,7 +162,7 @@ std::string formatReplayFrame(const ReplayFrame& frame) {
     std::snprintf(time, sizeof time, "%.9g", static_cast<double>(frame.frameTime));
     std::ostringstream line;
     line.precision(17);
-    line << "frames 1 dt " << time;
+    line << "frames " << frame.repeat << " dt " << time;
     if (!frame.keysDown.empty()) {
         line << " keys";
         for (int key : frame.keysDown) {

@@ -19,6 +19,7 @@ struct KeyEvent {
 };
 
 struct ReplayFrame {
+    long repeat = 1;         // how many identical frames this entry stands for
     float frameTime = 0.0f;  // seconds since the previous frame
     std::vector<int> keysDown;
     double cursorX = 0.0;
@@ -27,12 +28,12 @@ struct ReplayFrame {
 };
 
 struct ReplayScript {
-    std::vector<ReplayFrame> frames;  // runs already expanded, one entry per frame
+    std::vector<ReplayFrame> frames;  // one entry per line; 'repeat' frames each
     std::string error;                // "line N: what is wrong"; empty when the text is valid
 };
 
 ReplayScript parseReplay(const std::string& text);
-// One line of a recording, holding one frame exactly (frame times round-trip bit for bit).
+// One line of a recording (frame times round-trip bit for bit).
 std::string formatReplayFrame(const ReplayFrame& frame);
 
 // Key names as replays write them ("W", "SPACE", "F3", "ESCAPE", ...); unnamed keys are

@@ -12,7 +12,11 @@ float ScriptedInput::frameStartTime(GLFWwindow* window) {
     if (live_) {
         return static_cast<float>(glfwGetTime() - liveClockOffset_);
     }
-    current_ = &frames_[next_++];
+    current_ = &frames_[next_];
+    if (++playedOfNext_ >= current_->repeat) {
+        ++next_;
+        playedOfNext_ = 0;
+    }
     keysDown_.assign(keysDown_.size(), false);
     for (int key : current_->keysDown) {
         keysDown_[key] = true;

@@ -25,7 +25,8 @@ private:
     void goLive(GLFWwindow* window);
 
     std::vector<ReplayFrame> frames_;
-    size_t next_ = 0;  // index of the next frame to start
+    size_t next_ = 0;      // index of the next entry to start
+    long playedOfNext_ = 0;  // frames of that entry already played
     const ReplayFrame* current_ = nullptr;
     std::vector<bool> keysDown_;
     GLFWkeyfun callback_ = nullptr;

@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>
 
-#include <string>
 
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
@@ -86,9 +85,11 @@ void renderShadowPass(SceneRenderer& renderer) {
     glViewport(0, 0, kShadowMapSize, kShadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
     glClear(GL_DEPTH_BUFFER_BIT);
+    static const char* const kShadowMatrixNames[6] = {
+        "shadowMatrices[0]", "shadowMatrices[1]", "shadowMatrices[2]",
+        "shadowMatrices[3]", "shadowMatrices[4]", "shadowMatrices[5]"};
     for (int i = 0; i < 6; ++i) {
-        const std::string name = "shadowMatrices[" + std::to_string(i) + "]";
-        glUniformMatrix4fv(uniform(depth, name.c_str()), 1, GL_FALSE,
+        glUniformMatrix4fv(uniform(depth, kShadowMatrixNames[i]), 1, GL_FALSE,
                            glm::value_ptr(shadowTransforms[i]));
     }
     glUniform1f(uniform(depth, "far_plane"), kShadowFar);

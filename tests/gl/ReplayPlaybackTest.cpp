@@ -16,7 +16,9 @@ protected:
     void play(const std::string& replayFile) {
         ReplayScript script = parseReplay(readFile(replayFile));
         ASSERT_EQ(script.error, "") << replayFile;
-        scriptedFrames = script.frames.size();
+        for (const ReplayFrame& entry : script.frames) {
+            scriptedFrames += static_cast<size_t>(entry.repeat);
+        }
         input = std::make_unique<ScriptedInput>(std::move(script.frames));
         input::install(input.get());
         harness = std::make_unique<LevelHarness>();

@@ -13,19 +13,22 @@ TEST(Replay, HandWrittenRunsExpandIntoFrames) {
         "frames 3 dt 0.05 keys W space cursor 10 -4.5   # hold W and Space\n"
         "dt 0.1 press F3 release F3\n");
     ASSERT_EQ(script.error, "");
-    ASSERT_EQ(script.frames.size(), 6u);
+    ASSERT_EQ(script.frames.size(), 3u);
+    EXPECT_EQ(script.frames[0].repeat, 2);
     EXPECT_FLOAT_EQ(script.frames[0].frameTime, 1.0f / 60.0f);
-    EXPECT_TRUE(script.frames[1].keysDown.empty());
-    EXPECT_EQ(script.frames[2].keysDown, (std::vector<int>{GLFW_KEY_W, GLFW_KEY_SPACE}));
-    EXPECT_EQ(script.frames[4].cursorX, 10.0);
-    EXPECT_EQ(script.frames[4].cursorY, -4.5);
+    EXPECT_TRUE(script.frames[0].keysDown.empty());
+    EXPECT_EQ(script.frames[1].repeat, 3);
+    EXPECT_EQ(script.frames[1].keysDown, (std::vector<int>{GLFW_KEY_W, GLFW_KEY_SPACE}));
+    EXPECT_EQ(script.frames[1].cursorX, 10.0);
+    EXPECT_EQ(script.frames[1].cursorY, -4.5);
     // Without "cursor" a line keeps the previous position; without "keys" nothing is down.
-    EXPECT_EQ(script.frames[5].cursorX, 10.0);
-    EXPECT_TRUE(script.frames[5].keysDown.empty());
-    ASSERT_EQ(script.frames[5].events.size(), 2u);
-    EXPECT_EQ(script.frames[5].events[0].key, GLFW_KEY_F3);
-    EXPECT_EQ(script.frames[5].events[0].action, GLFW_PRESS);
-    EXPECT_EQ(script.frames[5].events[1].action, GLFW_RELEASE);
+    EXPECT_EQ(script.frames[2].repeat, 1);
+    EXPECT_EQ(script.frames[2].cursorX, 10.0);
+    EXPECT_TRUE(script.frames[2].keysDown.empty());
+    ASSERT_EQ(script.frames[2].events.size(), 2u);
+    EXPECT_EQ(script.frames[2].events[0].key, GLFW_KEY_F3);
+    EXPECT_EQ(script.frames[2].events[0].action, GLFW_PRESS);
+    EXPECT_EQ(script.frames[2].events[1].action, GLFW_RELEASE);
 }
 
 struct MalformedCase {
@@ -56,6 +59,7 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
 
 TEST(Replay, RecordedFramesRoundTripBitForBit) {
     ReplayFrame frame;
+    frame.repeat = 3;
     frame.frameTime = 0.0166893005f;
     frame.keysDown = {GLFW_KEY_A, GLFW_KEY_F2, GLFW_KEY_ESCAPE, GLFW_KEY_KP_5};
     frame.cursorX = 1023.123456789;
@@ -66,6 +70,7 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
     ASSERT_EQ(script.error, "");
     ASSERT_EQ(script.frames.size(), 1u);
     const ReplayFrame& back = script.frames[0];
+    EXPECT_EQ(back.repeat, 3);
     EXPECT_EQ(back.frameTime, frame.frameTime);
     EXPECT_EQ(back.keysDown, frame.keysDown);
     EXPECT_EQ(back.cursorX, frame.cursorX);
@@ -75,6 +80,12 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
         EXPECT_EQ(back.events[i].key, frame.events[i].key);
         EXPECT_EQ(back.events[i].action, frame.events[i].action);
     }
+}
+
+TEST(Replay, LongRunsStayOneEntry) {
+    const ReplayScript script = parseReplay("frames 10000000 dt 1/60 keys W\n");
+    ASSERT_EQ(script.frames.size(), 1u);
+    EXPECT_EQ(script.frames[0].repeat, 10000000);
 }
 
 TEST(Replay, EveryKeyHasANameThatReadsBack) {
