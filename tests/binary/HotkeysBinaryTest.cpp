@@ -1,0 +1,146 @@
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "support/GameSession.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Share of the picture left in the clear colour (0.9, 0.7, 0.1), which the filled start view
+// shows only above the horizon and the wire frame almost everywhere. -1 if unreadable.
+double clearColourShare(const std::string& path) {
+    std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)> bitmap(
+        FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT), FreeImage_Unload);
+    if (!bitmap) {
+        return -1.0;
+    }
+    const unsigned width = FreeImage_GetWidth(bitmap.get());
+    const unsigned height = FreeImage_GetHeight(bitmap.get());
+    size_t clear = 0;
+    for (unsigned y = 0; y < height; ++y) {
+        for (unsigned x = 0; x < width; ++x) {
+            RGBQUAD pixel;
+            FreeImage_GetPixelColor(bitmap.get(), x, y, &pixel);
+            clear += std::abs(pixel.rgbRed - 230) <= 2 && std::abs(pixel.rgbGreen - 179) <= 2 &&
+                     std::abs(pixel.rgbBlue - 26) <= 2;
+        }
+    }
+    return static_cast<double>(clear) / (static_cast<double>(width) * height);
+}
+
+const char* const kHelpBlock =
+    "\n"
+    "F1 - Help: \n"
+    "F2 - Frame Time: On / Off\n"
+    "F3 - Wire Frame: On / Off\n"
+    "F4 - Textur-Sampling-Quality: Nearest Neighbor / Bilinear\n"
+    "F5 - Mip Mapping-Quality: Off / Nearest Neighbor / Linear\n"
+    "F6 - Camera: Free Movable / Off / Standard\n"
+    "F7 - Culling-Info: Number of objects culled/drawn\n"
+    "F8 - Viewfrustum-Culling: On / Off \n"
+    "F9 - Transparency On / Off\n";
+
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Key events that arrive before the end of the first frame find no callback yet, so F7 is
+// pressed until the culling info is on; from then on every frame prints a count line.
+bool turnOnCullingInfo(GameSession& game) {
+    for (int attempt = 0; attempt < 30 && game.process().running(); ++attempt) {
+        const std::string& output = game.process().output();
+        const size_t on = occurrences(output, "Culling-Info: On\n");
+        const size_t off = occurrences(output, "Culling-Info: Off\n");
+        if (on > off) {
+            return true;
+        }
+        game.pressKey("F7");
+        for (int wait = 0; wait < 40; ++wait) {
+            if (occurrences(game.process().output(), "Culling-Info: ") > on + off) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    return false;
+}
+
+// Real key presses on the game window. Each line is awaited before the next key, so every
+// key lands in a frame of its own; Escape is held until the game has seen it after a poll.
+TEST(HotkeysBinary, FunctionKeysPrintTheirLinesAndF3DrawsTheWireFrame) {
+    TempDir dir;
+    const std::string wirePicture = dir.file("wire.png");
+    GameSession game({"--screenshot", wirePicture});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    ASSERT_FALSE(game.windowId().empty());
+
+    ASSERT_TRUE(turnOnCullingInfo(game)) << game.process().output();
+    EXPECT_TRUE(game.process().waitForOutput("Drawn: ", 60));
+    game.pressKey("F1");
+    EXPECT_TRUE(game.process().waitForOutput("F9 - Transparency On / Off\n", 60));
+    game.pressKey("F8");
+    EXPECT_TRUE(game.process().waitForOutput("Viewfrustum-Culling: On\n", 60));
+    game.pressKey("F3");
+    // The frame after the one whose poll printed this line is drawn as a wire frame, and
+    // Escape cannot end the game before that frame.
+    EXPECT_TRUE(game.process().waitForOutput("Wireframe: On\n", 60));
+    game.keyDown("Escape");
+    EXPECT_EQ(game.process().wait(60), 0);
+    game.keyUp("Escape");
+
+    const std::string& output = game.process().output();
+    EXPECT_EQ(occurrences(output, kHelpBlock), 1u) << output;
+    EXPECT_EQ(occurrences(output, "\nViewfrustum-Culling: On\n"), 1u) << output;
+    EXPECT_EQ(occurrences(output, "\nWireframe: On\n"), 1u) << output;
+    EXPECT_EQ(output.find("An GL-Error occured!"), std::string::npos) << output;
+
+    const std::string filledPicture = dir.file("filled.png");
+    const ProcessResult filled =
+        runProcess({ORBQUEST_BINARY, "--frames", "5", "--screenshot", filledPicture},
+                   ORBQUEST_SOURCE_DIR, 300);
+    ASSERT_EQ(filled.exitCode, 0) << filled.output;
+
+    const double wireShare = clearColourShare(wirePicture);
+    const double filledShare = clearColourShare(filledPicture);
+    EXPECT_GT(wireShare, 0.8);
+    EXPECT_GE(filledShare, 0.0);
+    EXPECT_LT(filledShare, 0.5);
+}
+
+TEST(HotkeysBinary, ResizingTheWindowKeepsTheGameRunningWithoutGlErrors) {
+    GameSession game({});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    const std::string window = game.windowId();
+    ASSERT_FALSE(window.empty());
+    // With the culling info on, every frame prints a line: they show the frames go on.
+    ASSERT_TRUE(turnOnCullingInfo(game)) << game.process().output();
+
+    shellOutput("xdotool windowsize " + window + " 900 700 2>&1");
+    const size_t resizedAt = game.process().output().size();
+    size_t framesAfter = 0;
+    for (int wait = 0; wait < 600 && framesAfter < 10 && game.process().running(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        framesAfter = occurrences(game.process().output().substr(resizedAt), "Drawn: ");
+    }
+    EXPECT_GE(framesAfter, 10u) << game.process().output();
+    EXPECT_EQ(windowSize(window), std::make_pair(900, 700));
+
+    game.keyDown("Escape");
+    EXPECT_EQ(game.process().wait(60), 0);
+    game.keyUp("Escape");
+    EXPECT_EQ(game.process().output().find("An GL-Error occured!"), std::string::npos)
+        << game.process().output();
+}
+
+}  // namespace
