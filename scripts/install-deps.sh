@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libx11-dev
   # tests: a virtual X server, Mesa's software OpenGL, key presses and screenshots
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick x11-utils
+  valgrind  # the leak check
 )
 
 missing=()

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "game/SceneCreator.h"
+#include "render/Shader.h"
+#include "render/Texture.h"
+#include "support/GlContext.h"
+#include "support/LevelHarness.h"
+
+namespace {
+
+using ModelList = std::vector<scene::Model*> SceneCreator::*;
+
+glm::vec3 positionOf(const scene::Model* model) { return glm::vec3(model->modelMatrix[3]); }
+
+glm::mat4 T(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), {x, y, z}); }
+glm::mat4 S(float x, float y, float z) { return glm::scale(glm::mat4(1.0f), {x, y, z}); }
+glm::mat4 S(float s) { return S(s, s, s); }
+
+::testing::AssertionResult near(const glm::vec3& actual, const glm::vec3& expected) {
+    if (glm::all(glm::lessThan(glm::abs(actual - expected), glm::vec3(1e-4f)))) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") instead of ("
+           << expected.x << ", " << expected.y << ", " << expected.z << ")";
+}
+
+// The level is only read here, so one build serves every test.
+class LevelLayout : public testing::Test {
+protected:
+    static void SetUpTestSuite() { harness_ = new LevelHarness(); }
+    static void TearDownTestSuite() {
+        delete harness_;
+        harness_ = nullptr;
+    }
+    static SceneCreator& level() { return harness_->level(); }
+    static scene::Model* at(ModelList list, size_t i) { return (level().*list).at(i); }
+
+    static LevelHarness* harness_;
+};
+
+LevelHarness* LevelLayout::harness_ = nullptr;
+
+TEST_F(LevelLayout, ListSizesAndStartState) {
+    const struct {
+        const char* name;
+        ModelList list;
+        size_t size;
+    } lists[] = {
+        {"floorSlabs", &SceneCreator::floorSlabs, 11}, {"blocks", &SceneCreator::blocks, 349},
+        {"backdrops", &SceneCreator::backdrops, 1},    {"ducks", &SceneCreator::ducks, 27},
+        {"puddles", &SceneCreator::puddles, 27},       {"duckBalls", &SceneCreator::duckBalls, 27},
+        {"targets", &SceneCreator::targets, 178},
+    };
+    for (const auto& l : lists) {
+        EXPECT_EQ((level().*l.list).size(), l.size) << l.name;
+    }
+    ASSERT_NE(level().player, nullptr);
+    ASSERT_NE(level().lightMarker, nullptr);
+    EXPECT_EQ(level().modelCount(), 622u);
+
+    EXPECT_EQ(level().targetDone, std::vector<bool>(178, false));
+    EXPECT_TRUE(near(level().lightPosition, {0.0f, 0.6f, 0.0f}));
+    EXPECT_FALSE(level().cullingEnabled);
+    EXPECT_FALSE(level().cullingInfo);
+    EXPECT_FALSE(level().showLightMarker);
+    EXPECT_FALSE(level().gameWon);
+    EXPECT_FALSE(level().gameLost);
+}
+
+TEST_F(LevelLayout, PlacementMatricesOfEachKindOfModel) {
+    const glm::mat4 quarterTurnAboutX =
+        glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(1, 0, 0));
+    const glm::mat4 radianAboutMinusY = glm::rotate(glm::mat4(1.0f), 1.0f, glm::vec3(0, -1, 0));
+    const struct {
+        const char* name;
+        const scene::Model* model;
+        glm::mat4 expected;
+    } cases[] = {
+        {"first floor slab", at(&SceneCreator::floorSlabs, 0), T(-1.1f, -3.3f, -10) * S(6, 3, 6)},
+        {"last floor slab", at(&SceneCreator::floorSlabs, 10), T(-1.1f, -3.3f, -130) * S(6, 3, 6)},
+        {"first block", at(&SceneCreator::blocks, 0),
+         T(-5.5f, 0.7f, -16.5f) * quarterTurnAboutX * S(0.5f)},
+        {"last block", at(&SceneCreator::blocks, 348),
+         T(4.4f, 4.7f, -125) * quarterTurnAboutX * S(0.5f)},
+        {"backdrop", at(&SceneCreator::backdrops, 0), T(-1.1f, 16.7f, -148) * S(15, 15, 0.1f)},
+        {"first duck", at(&SceneCreator::ducks, 0),
+         T(-10, 0.01f, -50) * S(0.005f) * radianAboutMinusY},
+        {"last duck", at(&SceneCreator::ducks, 26),
+         T(-10, 0.01f, -128) * S(0.005f) * radianAboutMinusY},
+        {"first puddle", at(&SceneCreator::puddles, 0), T(-10, -0.3f, -50) * S(1, 0.2f, 1)},
+        {"first duck ball", at(&SceneCreator::duckBalls, 0),
+         T(-9.5f, 0.6f, -49.7f) * S(0.1f) * radianAboutMinusY},
+        {"last duck ball", at(&SceneCreator::duckBalls, 26),
+         T(-9.5f, 0.6f, -127.7f) * S(0.1f) * radianAboutMinusY},
+        {"first target", at(&SceneCreator::targets, 0), T(-1, 0, -1) * S(0.3f)},
+        {"last target", at(&SceneCreator::targets, 177), T(4.4f, 5, -125) * S(0.3f)},
+        {"player", level().player, S(0.3f)},
+        {"light marker", level().lightMarker, T(0, 0.6f, 0) * S(0.2f)},
+    };
+    for (const auto& c : cases) {
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                EXPECT_NEAR(c.model->modelMatrix[column][row], c.expected[column][row], 1e-5f)
+                    << c.name << " [" << column << "][" << row << "]";
+            }
+        }
+    }
+}
+
+TEST_F(LevelLayout, GatesHaveTheirTopLeftCornerLaidTwice) {
+    for (int gate = 0; gate < 10; ++gate) {
+        const float z = -12.5f - 10.0f * static_cast<float>(gate);
+        const glm::vec3 left(-6.6f, 3.7f, z);
+        const glm::vec3 right(4.4f, 3.7f, z);
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, 22 * gate + 6)), left)) << gate;
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, 22 * gate + 7)), left)) << gate;
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, 22 * gate + 18)), right)) << gate;
+
+        int lefts = 0;
+        int rights = 0;
+        for (int i = 22 * gate; i < 22 * gate + 22; ++i) {
+            const glm::vec3 p = positionOf(at(&SceneCreator::blocks, i));
+            lefts += near(p, left);
+            rights += near(p, right);
+        }
+        EXPECT_EQ(lefts, 2) << gate;
+        EXPECT_EQ(rights, 1) << gate;
+    }
+}
+
+TEST_F(LevelLayout, BeamRunsDiagonallyAfterTheGates) {
+    for (int k = 0; k < 9; ++k) {
+        const float step = static_cast<float>(k);
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, 220 + k)),
+                         {3.0f - step, 3.7f, -13.5f - step}))
+            << k;
+    }
+}
+
+// Step by step, column by column, the deeper block of each column first; the stair targets
+// sit on the nearer block of their column.
+TEST_F(LevelLayout, StairsAndTheirTargets) {
+    for (int s = 0; s < 5; ++s) {
+        for (int j = 0; j < 12; ++j) {
+            const float x = -6.6f + static_cast<float>(j);
+            const float y = 0.7f + static_cast<float>(s);
+            const float z = -118.0f - 2.0f * static_cast<float>(s);
+            const int block = 229 + 24 * s + 2 * j;
+            EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, block)), {x, y, z}))
+                << s << "," << j;
+            EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, block + 1)), {x, y, z + 1.0f}))
+                << s << "," << j;
+            EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, 118 + 12 * s + j)),
+                             positionOf(at(&SceneCreator::blocks, block + 1)) +
+                                 glm::vec3(0.0f, 0.3f, 0.0f)))
+                << s << "," << j;
+        }
+    }
+    EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, 118)), {-6.6f, 1.0f, -117.0f}));
+}
+
+TEST_F(LevelLayout, ZigzagTargetsAndTheTwoThatCoincide) {
+    for (int i = 0; i < 26; ++i) {
+        const float x = i == 0 ? -1.0f : (i % 2 == 1 ? 1.2f : -3.2f);
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, i)),
+                         {x, 0.0f, -1.0f - 4.0f * static_cast<float>(i)}))
+            << i;
+    }
+    EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, 25)), {1.2f, 0.0f, -101.0f}));
+
+    const struct {
+        int first;
+        int second;
+        glm::vec3 position;
+    } pairs[] = {{26, 30, {-5.5f, 1.0f, -15.5f}}, {27, 29, {-4.5f, 1.0f, -16.5f}}};
+    for (const auto& p : pairs) {
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, p.first)), p.position)) << p.first;
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, p.second)), p.position))
+            << p.second;
+    }
+}
+
+TEST_F(LevelLayout, FirstAndLastOfTheOtherLists) {
+    const struct {
+        const char* name;
+        const scene::Model* model;
+        glm::vec3 position;
+    } cases[] = {
+        {"first floor slab", at(&SceneCreator::floorSlabs, 0), {-1.1f, -3.3f, -10.0f}},
+        {"last floor slab", at(&SceneCreator::floorSlabs, 10), {-1.1f, -3.3f, -130.0f}},
+        {"first duck", at(&SceneCreator::ducks, 0), {-10.0f, 0.01f, -50.0f}},
+        {"last duck", at(&SceneCreator::ducks, 26), {-10.0f, 0.01f, -128.0f}},
+        {"first duck ball", at(&SceneCreator::duckBalls, 0), {-9.5f, 0.6f, -49.7f}},
+        {"last duck ball", at(&SceneCreator::duckBalls, 26), {-9.5f, 0.6f, -127.7f}},
+        {"light marker", level().lightMarker, {0.0f, 0.6f, 0.0f}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(near(positionOf(c.model), c.position)) << c.name;
+    }
+}
+
+// Every model and texture owns its GL objects, and the level's destructor releases all of
+// them. A second delete of a model would show under the leak check's memory checker.
+TEST(LevelLifetime, DestructionReleasesEveryGlObject) {
+    sharedGlContext();
+    Shader shader("Orbquest/Scene/Shader/omni.vert", "Orbquest/Scene/Shader/omni.frag");
+    shader.use();
+    auto level = std::make_unique<SceneCreator>(0.0f, &shader);
+
+    std::vector<GLuint> buffers;
+    std::vector<GLuint> arrays;
+    auto collect = [&](const scene::Model* model) {
+        for (GLuint buffer : {model->positionBuffer, model->normalBuffer, model->uvBuffer}) {
+            ASSERT_NE(buffer, 0u);
+            buffers.push_back(buffer);
+        }
+        arrays.push_back(model->vertexArray);
+    };
+    for (const auto* list : {&level->floorSlabs, &level->blocks, &level->backdrops, &level->ducks,
+                             &level->puddles, &level->duckBalls, &level->targets}) {
+        for (const scene::Model* model : *list) {
+            collect(model);
+        }
+    }
+    collect(level->player);
+    collect(level->lightMarker);
+    std::vector<GLuint> textures;
+    for (const Texture* texture :
+         {level->woodTexture, level->bubblesTexture, level->smileTexture, level->colourTexture,
+          level->yellowSmileTexture, level->redCryTexture, level->greenSmileTexture}) {
+        ASSERT_NE(texture, nullptr);
+        textures.push_back(texture->textureHandle);
+    }
+
+    ASSERT_EQ(arrays.size(), 622u);
+    EXPECT_EQ(std::set<GLuint>(buffers.begin(), buffers.end()).size(), 3 * 622u);
+    EXPECT_EQ(std::set<GLuint>(arrays.begin(), arrays.end()).size(), 622u);
+    EXPECT_EQ(std::set<GLuint>(textures.begin(), textures.end()).size(), 7u);
+    auto alive = [](const std::vector<GLuint>& names, GLboolean (*isName)(GLuint)) {
+        return std::count_if(names.begin(), names.end(),
+                             [isName](GLuint name) { return isName(name) == GL_TRUE; });
+    };
+    auto isBuffer = [](GLuint name) { return glIsBuffer(name); };
+    auto isArray = [](GLuint name) { return glIsVertexArray(name); };
+    auto isTexture = [](GLuint name) { return glIsTexture(name); };
+    EXPECT_EQ(alive(buffers, isBuffer), 3 * 622);
+    EXPECT_EQ(alive(arrays, isArray), 622);
+    EXPECT_EQ(alive(textures, isTexture), 7);
+
+    level.reset();
+
+    EXPECT_EQ(alive(buffers, isBuffer), 0);
+    EXPECT_EQ(alive(arrays, isArray), 0);
+    EXPECT_EQ(alive(textures, isTexture), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace
