@@ -131,9 +131,12 @@ int runOrbquest(int argc, const char* const* argv) {
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
 
     exitControl = new ExitControl();
-    sceneRenderer = new SceneRenderer();
-    sceneRenderer->init(deltaTime);
-    createShadowFramebuffer();
+    const bool emptyFrames = scan.options.emptyFrames;
+    if (!emptyFrames) {
+        sceneRenderer = new SceneRenderer();
+        sceneRenderer->init(deltaTime);
+        createShadowFramebuffer();
+    }
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
@@ -147,8 +150,10 @@ int runOrbquest(int argc, const char* const* argv) {
         exitCode = 1;
     }
 
-    deleteShadowFramebuffer();
-    sceneRenderer->release();
+    if (!emptyFrames) {
+        deleteShadowFramebuffer();
+        sceneRenderer->release();
+    }
     delete exitControl;
     exitControl = nullptr;
     delete sceneRenderer;

@@ -45,6 +45,10 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.glDebug = true;
             continue;
         }
+        if (arg == "--empty-frames") {
+            scan.options.emptyFrames = true;
+            continue;
+        }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
             arg != "--replay") {
             fail("Unknown option " + arg + " (orbquest --help lists the options)");
@@ -93,6 +97,7 @@ std::string usageText() {
            "  --screenshot F  write the last frame drawn to the PNG file F\n"
            "  --record F      write every frame's input to the replay file F\n"
            "  --replay F      play the replay file F instead of live input, then go on live\n"
+           "  --empty-frames  only clear and swap each frame, without the level (benchmarks)\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -45,11 +45,15 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
 
-        renderShadowPass(*sceneRenderer);
-        // All movement of the frame happens between the two passes.
-        sceneRenderer->sceneShader->use();
-        sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
-        renderColourPass(*sceneRenderer);
+        if (options.emptyFrames) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        } else {
+            renderShadowPass(*sceneRenderer);
+            // All movement of the frame happens between the two passes.
+            sceneRenderer->sceneShader->use();
+            sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+            renderColourPass(*sceneRenderer);
+        }
 
         if (capture) {
             capture->capture();
@@ -61,11 +65,13 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         input::pollEvents(window);
         exitControl->update(window);
         // Registered after every poll, so the very first poll runs without callbacks.
-        input::setKeyCallback(window, keyCallback);
+        if (!options.emptyFrames) {  // the hotkeys act on the level
+            input::setKeyCallback(window, keyCallback);
+        }
         glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 
-        const SceneCreator* level = sceneRenderer->sceneCreator;
-        if (level->gameLost || level->gameWon) {
+        const SceneCreator* level = options.emptyFrames ? nullptr : sceneRenderer->sceneCreator;
+        if (level && (level->gameLost || level->gameWon)) {
             // The window does not refresh meanwhile; the last frame stays as it was drawn.
             std::this_thread::sleep_for(kEndOfGamePause);
             exitControl->setQuitRequested(true);

@@ -78,6 +78,14 @@ TEST(CommandLineOptions, FlagsAreTakenOutBeforeThePositionalParameters) {
     EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
 }
 
+TEST(CommandLineOptions, EmptyFramesTakesNoValue) {
+    EXPECT_FALSE(scan({"orbquest", "800", "600"}).options.emptyFrames);
+    const OptionScan result = scan({"orbquest", "--empty-frames", "800", "600"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(result.options.emptyFrames);
+    EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
+}
+
 TEST(CommandLineOptions, ASingleDashIsAPositionalParameter) {
     const OptionScan result = scan({"orbquest", "-800", "600"});
     EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "-800", "600"}));
@@ -99,7 +107,8 @@ TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
-    for (const char* word : {"--help", "--gl-debug", "--frames", "width height", "Escape", "F1"}) {
+    for (const char* word :
+         {"--help", "--gl-debug", "--frames", "--empty-frames", "width height", "Escape", "F1"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
