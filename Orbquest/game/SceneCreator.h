@@ -102,6 +102,8 @@ private:
     // Draws by the per-object rule of the colour pass: counted, or culled and counted as such.
     void drawOrCull(scene::Model* model, GLint modelLocation, const glm::mat4& view,
                     const glm::mat4& projection);
+    void drawOrCullAll(const std::vector<scene::Model*>& models, GLint modelLocation,
+                       const glm::mat4& view, const glm::mat4& projection);
     void drawTargets(bool done, GLint modelLocation, const glm::mat4& view,
                      const glm::mat4& projection);
 

@@ -90,6 +90,13 @@ void SceneCreator::drawOrCull(scene::Model* model, GLint modelLocation, const gl
     }
 }
 
+void SceneCreator::drawOrCullAll(const std::vector<scene::Model*>& models, GLint modelLocation,
+                                 const glm::mat4& view, const glm::mat4& projection) {
+    for (scene::Model* model : models) {
+        drawOrCull(model, modelLocation, view, projection);
+    }
+}
+
 // Targets are walked twice, once per face texture; a culled target counts in both walks.
 void SceneCreator::drawTargets(bool done, GLint modelLocation, const glm::mat4& view,
                                const glm::mat4& projection) {
@@ -105,17 +112,11 @@ void SceneCreator::drawTargets(bool done, GLint modelLocation, const glm::mat4& 
 void SceneCreator::draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm::mat4 projection) {
     setWarmMaterial(shader);
     bindTexture(woodTexture, shader, kWoodUnit);
-    for (scene::Model* slab : floorSlabs) {
-        drawOrCull(slab, modelLocation, view, projection);
-    }
-    for (scene::Model* block : blocks) {
-        drawOrCull(block, modelLocation, view, projection);
-    }
+    drawOrCullAll(floorSlabs, modelLocation, view, projection);
+    drawOrCullAll(blocks, modelLocation, view, projection);
 
     bindTexture(bubblesTexture, shader, kBubblesUnit);
-    for (scene::Model* puddle : puddles) {
-        drawOrCull(puddle, modelLocation, view, projection);
-    }
+    drawOrCullAll(puddles, modelLocation, view, projection);
 
     bindTexture(redCryTexture, shader, kRedCryUnit);
     drawTargets(false, modelLocation, view, projection);
@@ -131,17 +132,11 @@ void SceneCreator::draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm
 
     setGreyMaterial(shader);
     bindTexture(colourTexture, shader, kColourUnit);
-    for (scene::Model* duck : ducks) {
-        drawOrCull(duck, modelLocation, view, projection);
-    }
-    for (scene::Model* ball : duckBalls) {
-        drawOrCull(ball, modelLocation, view, projection);
-    }
+    drawOrCullAll(ducks, modelLocation, view, projection);
+    drawOrCullAll(duckBalls, modelLocation, view, projection);
 
     bindTexture(smileTexture, shader, kSmileUnit);
-    for (scene::Model* backdrop : backdrops) {
-        drawOrCull(backdrop, modelLocation, view, projection);
-    }
+    drawOrCullAll(backdrops, modelLocation, view, projection);
 
     if (showLightMarker) {
         drawUncounted(lightMarker, modelLocation);

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "support/HelpText.h"
 #include "support/GameSession.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -35,39 +36,19 @@ double clearColourShare(const std::string& path) {
     return static_cast<double>(clear) / (static_cast<double>(width) * height);
 }
 
-const char* const kHelpBlock =
-    "\n"
-    "F1 - Help: \n"
-    "F2 - Frame Time: On / Off\n"
-    "F3 - Wire Frame: On / Off\n"
-    "F4 - Textur-Sampling-Quality: Nearest Neighbor / Bilinear\n"
-    "F5 - Mip Mapping-Quality: Off / Nearest Neighbor / Linear\n"
-    "F6 - Camera: Free Movable / Off / Standard\n"
-    "F7 - Culling-Info: Number of objects culled/drawn\n"
-    "F8 - Viewfrustum-Culling: On / Off \n"
-    "F9 - Transparency On / Off\n";
-
-size_t occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // Key events that arrive before the end of the first frame find no callback yet, so F7 is
 // pressed until the culling info is on; from then on every frame prints a count line.
 bool turnOnCullingInfo(GameSession& game) {
     for (int attempt = 0; attempt < 30 && game.process().running(); ++attempt) {
         const std::string& output = game.process().output();
-        const size_t on = occurrences(output, "Culling-Info: On\n");
-        const size_t off = occurrences(output, "Culling-Info: Off\n");
+        const size_t on = countOccurrences(output, "Culling-Info: On\n");
+        const size_t off = countOccurrences(output, "Culling-Info: Off\n");
         if (on > off) {
             return true;
         }
         game.pressKey("F7");
         for (int wait = 0; wait < 40; ++wait) {
-            if (occurrences(game.process().output(), "Culling-Info: ") > on + off) {
+            if (countOccurrences(game.process().output(), "Culling-Info: ") > on + off) {
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -100,9 +81,9 @@ TEST(HotkeysBinary, FunctionKeysPrintTheirLinesAndF3DrawsTheWireFrame) {
     game.keyUp("Escape");
 
     const std::string& output = game.process().output();
-    EXPECT_EQ(occurrences(output, kHelpBlock), 1u) << output;
-    EXPECT_EQ(occurrences(output, "\nViewfrustum-Culling: On\n"), 1u) << output;
-    EXPECT_EQ(occurrences(output, "\nWireframe: On\n"), 1u) << output;
+    EXPECT_EQ(countOccurrences(output, kHelpBlock), 1u) << output;
+    EXPECT_EQ(countOccurrences(output, "\nViewfrustum-Culling: On\n"), 1u) << output;
+    EXPECT_EQ(countOccurrences(output, "\nWireframe: On\n"), 1u) << output;
     EXPECT_EQ(output.find("An GL-Error occured!"), std::string::npos) << output;
 
     const std::string filledPicture = dir.file("filled.png");
@@ -131,7 +112,7 @@ TEST(HotkeysBinary, ResizingTheWindowKeepsTheGameRunningWithoutGlErrors) {
     size_t framesAfter = 0;
     for (int wait = 0; wait < 600 && framesAfter < 10 && game.process().running(); ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        framesAfter = occurrences(game.process().output().substr(resizedAt), "Drawn: ");
+        framesAfter = countOccurrences(game.process().output().substr(resizedAt), "Drawn: ");
     }
     EXPECT_GE(framesAfter, 10u) << game.process().output();
     EXPECT_EQ(windowSize(window), std::make_pair(900, 700));

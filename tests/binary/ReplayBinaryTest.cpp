@@ -11,14 +11,6 @@ namespace {
 
 const char* const kLostLine = "You lost! Try again!\n";
 
-size_t occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // The lines the game printed once it was running.
 std::string afterWelcome(const std::string& output) {
     const std::string welcome = "Welcome to >>Orbquest<<\n";
@@ -36,7 +28,7 @@ TEST_P(LosingReplay, PrintsTheLostLineOnceAndEndsThreeSecondsLater) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - lost).count();
     EXPECT_GE(seconds, 2.9) << "the last frame stays on screen for three seconds";
-    EXPECT_EQ(occurrences(game.process().output(), kLostLine), 1u) << "no frame after the end";
+    EXPECT_EQ(countOccurrences(game.process().output(), kLostLine), 1u) << "no frame after the end";
 }
 
 INSTANTIATE_TEST_SUITE_P(Replays, LosingReplay,

@@ -8,24 +8,13 @@
 #include "app/Callbacks.h"
 #include "app/Settings.h"
 #include "render/Texture.h"
+#include "support/HelpText.h"
 #include "support/FakeInput.h"
 #include "support/LevelHarness.h"
 
 namespace {
 
 constexpr float kDt = 1.0f / 64.0f;
-
-const char* const kHelp =
-    "\n"
-    "F1 - Help: \n"
-    "F2 - Frame Time: On / Off\n"
-    "F3 - Wire Frame: On / Off\n"
-    "F4 - Textur-Sampling-Quality: Nearest Neighbor / Bilinear\n"
-    "F5 - Mip Mapping-Quality: Off / Nearest Neighbor / Linear\n"
-    "F6 - Camera: Free Movable / Off / Standard\n"
-    "F7 - Culling-Info: Number of objects culled/drawn\n"
-    "F8 - Viewfrustum-Culling: On / Off \n"
-    "F9 - Transparency On / Off\n";
 
 std::string filterName(GLint filter) {
     switch (filter) {
@@ -145,7 +134,7 @@ TEST_F(Hotkeys, EachKeyPrintsItsLinesAndChangesWhatItControls) {
     const std::string counted =
         "Drawn: " + std::to_string(level.modelCount() - 1) + "| Culled: 0\n";  // no light marker
     const Case cases[] = {
-        {"help", [] { return std::string(); }, "", {{GLFW_KEY_F1, kHelp, ""}}},
+        {"help", [] { return std::string(); }, "", {{GLFW_KEY_F1, kHelpBlock, ""}}},
         {"frame time", [] { return std::string(showFrameTime ? "on" : "off"); }, "off",
          {{GLFW_KEY_F2, "\n", "on"}, {GLFW_KEY_F2, "\n", "off"}}},
         {"wire frame", [&] { return polygonMode(); }, "fill",

@@ -162,3 +162,11 @@ std::vector<std::string> splitLines(const std::string& text) {
     }
     return lines;
 }
+
+size_t countOccurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}

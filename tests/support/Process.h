@@ -43,5 +43,8 @@ ProcessResult runProcess(const std::vector<std::string>& args,
 // Runs a shell command line and returns what it printed (for xdotool and friends).
 std::string shellOutput(const std::string& command);
 
+// How many times 'part' occurs in 'text' (overlapping occurrences count).
+size_t countOccurrences(const std::string& text, const std::string& part);
+
 // Lines of 'text', without their line ends.
 std::vector<std::string> splitLines(const std::string& text);
