@@ -36,27 +36,6 @@ double clearColourShare(const std::string& path) {
     return static_cast<double>(clear) / (static_cast<double>(width) * height);
 }
 
-// Key events that arrive before the end of the first frame find no callback yet, so F7 is
-// pressed until the culling info is on; from then on every frame prints a count line.
-bool turnOnCullingInfo(GameSession& game) {
-    for (int attempt = 0; attempt < 30 && game.process().running(); ++attempt) {
-        const std::string& output = game.process().output();
-        const size_t on = countOccurrences(output, "Culling-Info: On\n");
-        const size_t off = countOccurrences(output, "Culling-Info: Off\n");
-        if (on > off) {
-            return true;
-        }
-        game.pressKey("F7");
-        for (int wait = 0; wait < 40; ++wait) {
-            if (countOccurrences(game.process().output(), "Culling-Info: ") > on + off) {
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    }
-    return false;
-}
-
 // Real key presses on the game window. Each line is awaited before the next key, so every
 // key lands in a frame of its own; Escape is held until the game has seen it after a poll.
 TEST(HotkeysBinary, FunctionKeysPrintTheirLinesAndF3DrawsTheWireFrame) {
@@ -66,7 +45,7 @@ TEST(HotkeysBinary, FunctionKeysPrintTheirLinesAndF3DrawsTheWireFrame) {
     ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
     ASSERT_FALSE(game.windowId().empty());
 
-    ASSERT_TRUE(turnOnCullingInfo(game)) << game.process().output();
+    ASSERT_TRUE(game.turnOnCullingInfo()) << game.process().output();
     EXPECT_TRUE(game.process().waitForOutput("Drawn: ", 60));
     game.pressKey("F1");
     EXPECT_TRUE(game.process().waitForOutput("F9 - Transparency On / Off\n", 60));
@@ -105,7 +84,7 @@ TEST(HotkeysBinary, ResizingTheWindowKeepsTheGameRunningWithoutGlErrors) {
     const std::string window = game.windowId();
     ASSERT_FALSE(window.empty());
     // With the culling info on, every frame prints a line: they show the frames go on.
-    ASSERT_TRUE(turnOnCullingInfo(game)) << game.process().output();
+    ASSERT_TRUE(game.turnOnCullingInfo()) << game.process().output();
 
     shellOutput("xdotool windowsize " + window + " 900 700 2>&1");
     const size_t resizedAt = game.process().output().size();

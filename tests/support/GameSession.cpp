@@ -52,6 +52,25 @@ void GameSession::keyDown(const std::string& key) {
 
 void GameSession::keyUp(const std::string& key) { shellOutput("xdotool keyup " + key + " 2>&1"); }
 
+bool GameSession::turnOnCullingInfo() {
+    for (int attempt = 0; attempt < 30 && process_->running(); ++attempt) {
+        const std::string& output = process_->output();
+        const size_t on = countOccurrences(output, "Culling-Info: On\n");
+        const size_t off = countOccurrences(output, "Culling-Info: Off\n");
+        if (on > off) {
+            return true;
+        }
+        pressKey("F7");
+        for (int wait = 0; wait < 40; ++wait) {
+            if (countOccurrences(process_->output(), "Culling-Info: ") > on + off) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    return false;
+}
+
 void GameSession::requestClose() { sendCloseRequest(std::stoul(windowId())); }
 
 bool sendCloseRequest(unsigned long window) {

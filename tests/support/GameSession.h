@@ -20,6 +20,10 @@ public:
     void pressKey(const std::string& key);
     void keyDown(const std::string& key);
     void keyUp(const std::string& key);
+    // Key events before the end of the first frame find no callback yet, so F7 is pressed
+    // until the culling info is on; from then on the game hears keys and every frame prints a
+    // count line. False if it never comes on.
+    bool turnOnCullingInfo();
     // Asks the window to close as a window manager would (WM_DELETE_WINDOW).
     void requestClose();
 
