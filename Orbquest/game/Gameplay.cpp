@@ -17,9 +17,11 @@ constexpr float kDuckBallLoopLift = 4.5f;     // units per second along the loop
 const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
 const glm::vec3 kDown(0.0f, -1.0f, 0.0f);
 
-// What one key does to each kind of object. The world moves against the player's travel;
-// the targets (and, for the ground keys, the puddles) spin while they move.
-struct KeyAction {
+}  // namespace
+
+// The world moves against the player's travel; the targets (and, for the ground keys, the
+// puddles) spin while they move.
+struct SceneCreator::KeyAction {
     int key;
     Move roll;
     MoveAndSpin targetMove;
@@ -27,7 +29,7 @@ struct KeyAction {
     MoveAndSpin puddleSpinMove;  // null: the puddles take worldMove
 };
 
-const KeyAction kKeyActions[] = {
+const SceneCreator::KeyAction SceneCreator::keyActions[] = {
     {GLFW_KEY_W, &scene::Model::rollForward, &scene::Model::moveBackwardAndSpin,
      &scene::Model::moveBackward, &scene::Model::moveBackwardAndSpin},
     {GLFW_KEY_A, &scene::Model::rollLeft, &scene::Model::moveRightAndSpin,
@@ -40,6 +42,8 @@ const KeyAction kKeyActions[] = {
     {GLFW_KEY_SPACE, &scene::Model::rollForward, &scene::Model::moveDownAndSpin,
      &scene::Model::moveDown, nullptr},
 };
+
+namespace {
 
 void moveAll(std::vector<scene::Model*>& models, Move move, float amount, glm::vec3 direction) {
     for (scene::Model* model : models) {
@@ -123,9 +127,9 @@ void SceneCreator::processInput(float deltaTime, GLFWwindow* window, glm::vec3 f
     if (falling) {
         return;
     }
-    for (const KeyAction& action : kKeyActions) {
+    for (const KeyAction& action : keyActions) {
         if (input::getKey(window, action.key) != GLFW_RELEASE) {
-            applyKey(action.key, deltaTime, front);
+            applyKey(action, deltaTime, front);
         }
     }
 }
@@ -158,31 +162,26 @@ void SceneCreator::settleOnBlocks() {
     }
 }
 
-void SceneCreator::applyKey(int key, float deltaTime, glm::vec3 front) {
-    for (const KeyAction& action : kKeyActions) {
-        if (action.key != key) {
-            continue;
-        }
-        (player->*action.roll)(deltaTime, front);
-        // Every moved target is checked at once, so the order of the targets matters.
-        for (size_t i = 0; i < targets.size(); ++i) {
-            (targets[i]->*action.targetMove)(deltaTime, front, kSpinY);
-            checkTargetHit(static_cast<int>(i));
-            checkLanding(static_cast<int>(i));
-        }
-        moveAll(floorSlabs, action.worldMove, deltaTime, front);
-        moveAll(backdrops, action.worldMove, deltaTime, front);
-        moveAll(blocks, action.worldMove, deltaTime, front);
-        moveAll(ducks, action.worldMove, deltaTime, front);
-        if (action.puddleSpinMove) {
-            moveAndSpinAll(puddles, action.puddleSpinMove, deltaTime, front);
-        } else {
-            moveAll(puddles, action.worldMove, deltaTime, front);
-        }
-        moveAll(duckBalls, action.worldMove, deltaTime, front);
-        if (key == GLFW_KEY_SPACE) {
-            pendingDescent += kSpaceDescentRate * deltaTime;
-        }
+void SceneCreator::applyKey(const KeyAction& action, float deltaTime, glm::vec3 front) {
+    (player->*action.roll)(deltaTime, front);
+    // Every moved target is checked at once, so the order of the targets matters.
+    for (size_t i = 0; i < targets.size(); ++i) {
+        (targets[i]->*action.targetMove)(deltaTime, front, kSpinY);
+        checkTargetHit(static_cast<int>(i));
+        checkLanding(static_cast<int>(i));
+    }
+    moveAll(floorSlabs, action.worldMove, deltaTime, front);
+    moveAll(backdrops, action.worldMove, deltaTime, front);
+    moveAll(blocks, action.worldMove, deltaTime, front);
+    moveAll(ducks, action.worldMove, deltaTime, front);
+    if (action.puddleSpinMove) {
+        moveAndSpinAll(puddles, action.puddleSpinMove, deltaTime, front);
+    } else {
+        moveAll(puddles, action.worldMove, deltaTime, front);
+    }
+    moveAll(duckBalls, action.worldMove, deltaTime, front);
+    if (action.key == GLFW_KEY_SPACE) {
+        pendingDescent += kSpaceDescentRate * deltaTime;
     }
 }
 

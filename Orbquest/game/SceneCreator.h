@@ -117,6 +117,9 @@ private:
     bool touchesTarget(int i);
     void pushBack(float amount, glm::vec3 direction);
 
+    struct KeyAction;  // what one of W, A, S, D and Space does to each kind of object
+    static const KeyAction keyActions[];  // in the order the keys are tested
+
     void settleOnBlocks();
-    void applyKey(int key, float deltaTime, glm::vec3 front);
+    void applyKey(const KeyAction& action, float deltaTime, glm::vec3 front);
 };

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "game/Material.h"
 #include "render/Shader.h"
+#include "render/ShadowMap.h"
 #include "render/Texture.h"
 #include "scene/Model.h"
 
@@ -29,24 +31,9 @@ constexpr int kWidth = kColumns * kTileSize;
 constexpr int kHeight = kRows * kTileSize;
 constexpr int kSamples = 4;
 constexpr int kShadowUnit = 7;
-constexpr float kFarPlane = 18.0f;
 
 const char* const kModelDir = "Orbquest/Scene/Content/Models/";
 const char* const kImageDir = "Orbquest/Scene/Content/Images/";
-
-struct Material {
-    glm::vec3 ambient;
-    glm::vec3 diffuse;
-    glm::vec3 specular;
-    float shininess;
-};
-
-// The two materials the level draws with.
-const Material kWarm{{0.329412f, 0.223529f, 0.047451f},
-                     {0.780392f, 0.568627f, 0.123725f},
-                     {0.992157f, 0.941176f, 0.807843f},
-                     3.4871795f};
-const Material kGrey{{0.35f, 0.35f, 0.35f}, {0.4f, 0.4f, 0.4f}, {0.77f, 0.77f, 0.7f}, 6.0f};
 
 // One model drawn with one texture and material.
 struct Piece {
@@ -80,26 +67,26 @@ Piece ball(const char* image, const Material* material) {
 // Reading order, left to right and top to bottom; the test probes tiles by this order. The
 // cameras keep every model inside its tile with a margin.
 const std::vector<Tile> kTiles = {
-    {{{"cube.dae", "wood-2.png", &kWarm, kUnscaled, false}},
+    {{{"cube.dae", "wood-2.png", &kWarmMaterial, kUnscaled, false}},
      {0, 0, 0},
      {3.6f, 3.0f, 5.3f},
      {2.5f, 6.0f, 4.5f}},
-    {{{"duck.dae", "colour.png", &kGrey, placed({0, 0, 0}, glm::vec3(0.01f)), false}},
+    {{{"duck.dae", "colour.png", &kGreyMaterial, placed({0, 0, 0}, glm::vec3(0.01f)), false}},
      {0.05f, 0.95f, 0},
      {3.1f, 1.8f, 5.3f},
      {1.5f, 5.0f, 5.0f}},
-    {{ball("smiling-yellow-2.png", &kWarm)}, {0, 0, 0}, kFaceEye, kFaceLight},
-    {{ball("crying-red.png", &kWarm)}, {0, 0, 0}, kFaceEye, kFaceLight},
-    {{ball("smiling-green.png", &kWarm)}, {0, 0, 0}, kFaceEye, kFaceLight},
-    {{ball("colour.png", &kGrey)}, {0, 0, 0}, {1.6f, 2.6f, 3.6f}, {0.5f, 5.0f, 4.0f}},
+    {{ball("smiling-yellow-2.png", &kWarmMaterial)}, {0, 0, 0}, kFaceEye, kFaceLight},
+    {{ball("crying-red.png", &kWarmMaterial)}, {0, 0, 0}, kFaceEye, kFaceLight},
+    {{ball("smiling-green.png", &kWarmMaterial)}, {0, 0, 0}, kFaceEye, kFaceLight},
+    {{ball("colour.png", &kGreyMaterial)}, {0, 0, 0}, {1.6f, 2.6f, 3.6f}, {0.5f, 5.0f, 4.0f}},
     // Half sunk into a piece of the wooden road, as the level lays puddles out; the light
     // mirrors the camera so the highlight lies on the water.
-    {{{"cube.dae", "wood-2.png", &kWarm, placed({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}), false},
-      {"sphere.dae", "electbubbles-2.png", &kWarm, placed({0, 0, 0}, {1, 0.2f, 1}), true}},
+    {{{"cube.dae", "wood-2.png", &kWarmMaterial, placed({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}), false},
+      {"sphere.dae", "electbubbles-2.png", &kWarmMaterial, placed({0, 0, 0}, {1, 0.2f, 1}), true}},
      {0, 0, 0},
      {0, 4.3f, 3.9f},
      {0, 4.3f, -3.9f}},
-    {{{"cube.dae", "smileTex.png", &kGrey, placed({0, 0, 0}, {15, 15, 0.1f}), false}},
+    {{{"cube.dae", "smileTex.png", &kGreyMaterial, placed({0, 0, 0}, {15, 15, 0.1f}), false}},
      {0, 0, 0},
      {8, 10, 69},
      {20, 30, 60}},
@@ -182,10 +169,7 @@ void drawTile(const Tile& tile, int index, Shader& shader, Models& models, Textu
 
     for (const Piece& piece : tile.pieces) {
         glUniformMatrix4fv(uniform(shader, "model"), 1, GL_FALSE, glm::value_ptr(piece.placement));
-        setVec3(shader, "material.ambient", piece.material->ambient);
-        setVec3(shader, "material.diffuse", piece.material->diffuse);
-        setVec3(shader, "material.specular", piece.material->specular);
-        glUniform1f(uniform(shader, "material.shininess"), piece.material->shininess);
+        applyMaterial(&shader, *piece.material);
         glUniform1f(uniform(shader, "transparency"), piece.transparent ? 1.0f : 0.0f);
         textures.at(piece.image)->bind(0);
         glUniform1i(uniform(shader, "diffuseTexture"), 0);
@@ -237,7 +221,7 @@ int render(const std::string& outputPath) {
     glActiveTexture(GL_TEXTURE0 + kShadowUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, shadowCube);
     glUniform1i(uniform(shader, "depthCube"), kShadowUnit);
-    glUniform1f(uniform(shader, "far_plane"), kFarPlane);
+    glUniform1f(uniform(shader, "far_plane"), kShadowFar);
     setVec3(shader, "light.ambient", glm::vec3(0.2f));
     setVec3(shader, "light.diffuse", glm::vec3(0.9f));
     setVec3(shader, "light.specular", glm::vec3(0.5f));
