@@ -49,6 +49,10 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.emptyFrames = true;
             continue;
         }
+        if (arg == "--fast-forward") {
+            scan.options.fastForward = true;
+            continue;
+        }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
             arg != "--replay") {
             fail("Unknown option " + arg + " (orbquest --help lists the options)");
@@ -80,6 +84,9 @@ OptionScan extractOptions(int argc, const char* const* argv) {
     if (!scan.options.recordPath.empty() && !scan.options.replayPath.empty()) {
         fail("--record and --replay cannot be used together");
     }
+    if (scan.options.fastForward && scan.options.replayPath.empty()) {
+        fail("--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
+    }
     return scan;
 }
 
@@ -97,6 +104,8 @@ std::string usageText() {
            "  --screenshot F  write the last frame drawn to the PNG file F\n"
            "  --record F      write every frame's input to the replay file F\n"
            "  --replay F      play the replay file F instead of live input, then go on live\n"
+           "  --fast-forward  with --replay: run the replay's frames without drawing them,\n"
+           "                  up to its last frame, which is drawn\n"
            "  --empty-frames  only clear and swap each frame, without the level (benchmarks)\n"
            "\n"
            "Keys:\n"

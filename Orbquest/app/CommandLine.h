@@ -9,6 +9,7 @@ struct Options {
     bool help = false;
     bool glDebug = false;
     bool emptyFrames = false;  // each frame only clears and swaps: a baseline for benchmarks
+    bool fastForward = false;  // a replay's frames run undrawn up to its last one
     int frames = 0;  // end normally after this many frames; 0 runs until the player quits
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
     std::string recordPath;      // replay file written from the live game

@@ -18,6 +18,9 @@ public:
     // Processes window events; key events reach the callback registered below.
     virtual void pollEvents(GLFWwindow* window) = 0;
     virtual void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) = 0;
+    // True when the frame just started is a scripted one and more scripted frames follow it:
+    // such a frame may be fast-forwarded. Live input has no script.
+    virtual bool scriptedFramesFollow() const { return false; }
 };
 
 // Asks GLFW directly.
@@ -45,5 +48,6 @@ inline void pollEvents(GLFWwindow* window) { source().pollEvents(window); }
 inline void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     source().setKeyCallback(window, callback);
 }
+inline bool scriptedFramesFollow() { return source().scriptedFramesFollow(); }
 
 }  // namespace input

@@ -36,6 +36,28 @@ void checkGlState() {
     }
 }
 
+// The frame's passes around the world update. A frame that is not drawn (fast-forward) still
+// updates the world and runs the colour pass's counting, win check and console lines.
+void runPasses(GLFWwindow* window, const Options& options, bool drawn) {
+    if (options.emptyFrames) {
+        if (drawn) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
+        return;
+    }
+    if (drawn) {
+        renderShadowPass(*sceneRenderer);
+    }
+    // All movement of the frame happens between the two passes.
+    sceneRenderer->sceneShader->use();
+    sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+    if (drawn) {
+        renderColourPass(*sceneRenderer);
+    } else {
+        countColourPass(*sceneRenderer);
+    }
+}
+
 }  // namespace
 
 void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture) {
@@ -45,20 +67,18 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
 
-        if (options.emptyFrames) {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        } else {
-            renderShadowPass(*sceneRenderer);
-            // All movement of the frame happens between the two passes.
-            sceneRenderer->sceneShader->use();
-            sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
-            renderColourPass(*sceneRenderer);
+        // With --fast-forward a replay's frames go undrawn up to its last one; the last frame of
+        // a --frames run is drawn too, so there is always a picture to keep.
+        const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
+        const bool drawn =
+            !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
+        runPasses(window, options, drawn);
+        if (drawn) {
+            if (capture) {
+                capture->capture();
+            }
+            glfwSwapBuffers(window);
         }
-
-        if (capture) {
-            capture->capture();
-        }
-        glfwSwapBuffers(window);
         if (showFrameTime && frameCounter % kFrameTimeInterval == 0) {
             printFrameTime();
         }

@@ -18,6 +18,7 @@ public:
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+    bool scriptedFramesFollow() const override { return !live_ && next_ < frames_.size(); }
 
     bool finished() const { return live_; }
 

@@ -49,6 +49,9 @@ public:
     bool cullingInfo = false;
     int drawnCount = 0;   // objects drawn by the current colour pass
     int culledCount = 0;  // objects the current colour pass skipped
+    // False while frames are fast-forwarded: the colour pass then only counts, checks for the
+    // win and prints its lines, without binding or drawing anything.
+    bool drawModels = true;
     // The blocks the player has rested on, as entries per block index (the resting rule counts
     // entries with their duplicates); held as counts so memory stays bounded by the blocks.
     std::vector<std::uint64_t> blocksUnderPlayer;

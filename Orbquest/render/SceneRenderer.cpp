@@ -109,3 +109,11 @@ void renderColourPass(SceneRenderer& renderer) {
     glUniform1f(uniform(scene, "transparency"), transparencyEnabled ? 1.0f : 0.0f);
     renderer.draw(scene);
 }
+
+void countColourPass(SceneRenderer& renderer) {
+    SceneCreator& level = *renderer.sceneCreator;
+    level.drawModels = false;
+    level.draw(-1, renderer.sceneShader, renderer.camera->getView(),
+               renderer.camera->getProjection());
+    level.drawModels = true;
+}
