@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/ConsoleText.h"
 #include "app/Fatal.h"
 #include "app/Settings.h"
 
@@ -55,7 +56,7 @@ OptionScan extractOptions(int argc, const char* const* argv) {
         }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
             arg != "--replay") {
-            fail("Unknown option " + arg + " (orbquest --help lists the options)");
+            fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
             continue;
         }
         // The options below take the next argument as their value.
@@ -69,7 +70,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             int frames = 0;
             char extra = 0;
             if (!(stream >> frames) || frames <= 0 || (stream >> extra)) {
-                fail("Option --frames needs a positive whole number of frames, not \"" + value + "\"");
+                fail("Option --frames needs a positive whole number of frames, not \"" +
+                     printable(value) + "\"");
             } else {
                 scan.options.frames = frames;
             }
