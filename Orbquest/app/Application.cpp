@@ -3,10 +3,9 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -17,6 +16,7 @@
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
+#include "app/ReplayFile.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
 #include "render/SceneRenderer.h"
@@ -26,10 +26,39 @@ namespace {
 
 const char* const kWindowTitle = "[ZEPH] Orbquest";
 constexpr int kMultisamples = 4;
+constexpr int kMaxWindowSide = 16384;  // pixels; larger windows fail inside X
+
+const char* const kNeedsOpenGl43 =
+    "Orbquest needs an OpenGL 4.3 core profile, which this system did not provide.";
+
+std::string lastGlfwError;  // GLFW's own words for its latest failure
+
+void noteGlfwError(int, const char* description) { lastGlfwError = description; }
+
+// The failure line first, exactly as always, then why and what the game needs.
+[[noreturn]] void failToStart(const std::string& failure, const std::string& reason) {
+    std::cout << failure << std::endl;
+    std::cout << reason << std::endl;
+    fatalError(kNeedsOpenGl43);
+}
+
+std::string glfwReason() {
+    return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
+}
 
 GLFWwindow* createWindow() {
+    glfwSetErrorCallback(noteGlfwError);
     if (!glfwInit()) {
-        fatalError("Failed to initialize GLFW!");
+        failToStart("Failed to initialize GLFW!", glfwReason());
+    }
+    if (windowWidth < 1 || windowHeight < 1 || windowWidth > kMaxWindowSide ||
+        windowHeight > kMaxWindowSide) {
+        // GLFW stops the process on an assertion for a negative size, and X on a huge one.
+        glfwTerminate();
+        std::cout << "Failed to create a window!" << std::endl;
+        fatalError("The window size " + std::to_string(windowWidth) + " x " +
+                   std::to_string(windowHeight) + " is not within 1 to " +
+                   std::to_string(kMaxWindowSide) + " pixels a side.");
     }
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -42,7 +71,7 @@ GLFWwindow* createWindow() {
     GLFWwindow* window = glfwCreateWindow(windowWidth, windowHeight, kWindowTitle, monitor, nullptr);
     if (!window) {
         glfwTerminate();
-        fatalError("Failed to create a window!");
+        failToStart("Failed to create a window!", glfwReason());
     }
     glfwMakeContextCurrent(window);
     return window;
@@ -50,8 +79,11 @@ GLFWwindow* createWindow() {
 
 void loadGlEntryPoints(const Options& options) {
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        fatalError("Failed to initialize GLEW!");
+    const GLenum status = glewInit();
+    if (status != GLEW_OK) {
+        failToStart("Failed to initialize GLEW!",
+                    std::string("GLEW: ") +
+                        reinterpret_cast<const char*>(glewGetErrorString(status)));
     }
     glGetError();  // the loader may leave an error behind
     if (!glewIsSupported("GL_VERSION_4_3")) {
@@ -79,13 +111,7 @@ void setFixedGlState() {
 // window opens when the file is unusable.
 std::unique_ptr<InputSource> prepareInput(const Options& options) {
     if (!options.replayPath.empty()) {
-        std::ifstream file(options.replayPath);
-        if (!file) {
-            fatalError("Cannot replay " + options.replayPath + ": the file cannot be read");
-        }
-        std::ostringstream text;
-        text << file.rdbuf();
-        ReplayScript script = parseReplay(text.str());
+        ReplayScript script = loadReplay(options.replayPath);
         if (!script.error.empty()) {
             fatalError("Cannot replay " + options.replayPath + ": " + script.error);
         }
