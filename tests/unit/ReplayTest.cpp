@@ -3,6 +3,9 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "app/ReplayFile.h"
+#include "support/TempDir.h"
+
 namespace {
 
 TEST(Replay, HandWrittenRunsExpandIntoFrames) {
@@ -184,6 +187,20 @@ TEST(Replay, EveryKeyHasANameThatReadsBack) {
     EXPECT_EQ(keyFromName("w"), GLFW_KEY_W);
     EXPECT_EQ(keyFromName("escape"), GLFW_KEY_ESCAPE);
     EXPECT_EQ(keyFromName("KEY5"), -1);  // below the first key code
+}
+
+TEST(ReplayFile, WhatCannotBeAReplayFileIsRefused) {
+    TempDir dir;
+    dir.write("one.replay", "dt 1/60\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("missing.replay"), "the file cannot be read"},
+        {dir.path(), "it is a directory, not a file"},
+        {"/dev/zero", "the file is larger than the limit of 16 MiB"},
+        {dir.file("one.replay"), ""},
+    };
+    for (const auto& [path, error] : cases) {
+        EXPECT_EQ(loadReplay(path).error, error) << path;
+    }
 }
 
 }  // namespace
