@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test under a virtual X server.
+# Installs what is missing, builds, and runs every test under a virtual X server; then runs
+# the unit and GL suites once more from a second build with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Arguments go to the first ctest run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -7,3 +9,16 @@ scripts/build.sh
 # One Xvfb for the whole run; the tests that draw or start the game use it.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build --output-on-failure --timeout 600 "$@"
+
+# Warnings are the first build's business: GCC warns falsely about some library code when
+# sanitizers instrument it.
+cmake -S . -B build-sanitize -DORBQUEST_SANITIZE=ON -DORBQUEST_WERROR=OFF \
+  > build-sanitize-configure.log || { cat build-sanitize-configure.log; exit 1; }
+rm -f build-sanitize-configure.log
+cmake --build build-sanitize -j "$(nproc)" --target orbquest_unit_tests orbquest_gl_tests
+# Leaks inside Mesa and X's libraries are theirs; tests/leaks/lsan.supp names them.
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+LSAN_OPTIONS="suppressions=$PWD/tests/leaks/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir build-sanitize --output-on-failure --timeout 600 -R '^(unit|gl)$'

@@ -58,6 +58,21 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn) {
     }
 }
 
+// A game that ends in a fast-forwarded frame still shows how it ended: that frame is drawn
+// after its update, without printing its lines a second time.
+void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
+    SceneCreator& level = *sceneRenderer->sceneCreator;
+    renderShadowPass(*sceneRenderer);
+    sceneRenderer->sceneShader->use();
+    level.reportLines = false;
+    renderColourPass(*sceneRenderer);
+    level.reportLines = true;
+    if (capture) {
+        capture->capture();
+    }
+    glfwSwapBuffers(window);
+}
+
 }  // namespace
 
 void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture) {
@@ -92,6 +107,9 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
 
         const SceneCreator* level = options.emptyFrames ? nullptr : sceneRenderer->sceneCreator;
         if (level && (level->gameLost || level->gameWon)) {
+            if (!drawn) {
+                showEndPicture(window, capture);
+            }
             // The window does not refresh meanwhile; the last frame stays as it was drawn.
             std::this_thread::sleep_for(kEndOfGamePause);
             exitControl->setQuitRequested(true);

@@ -52,6 +52,8 @@ public:
     // False while frames are fast-forwarded: the colour pass then only counts, checks for the
     // win and prints its lines, without binding or drawing anything.
     bool drawModels = true;
+    // False for a second picture of a frame whose lines were already printed.
+    bool reportLines = true;
     // The blocks the player has rested on, as entries per block index (the resting rule counts
     // entries with their duplicates); held as counts so memory stays bounded by the blocks.
     std::vector<std::uint64_t> blocksUnderPlayer;

@@ -136,13 +136,13 @@ void SceneCreator::draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm
     if (std::count(targetDone.begin(), targetDone.end(), false) == 0) {
         gameWon = true;
     }
-    if (gameWon) {
+    if (gameWon && reportLines) {
         std::cout << "Congratulations, you won the game!" << std::endl;
     }
-    if (gameLost) {
+    if (gameLost && reportLines) {
         std::cout << "You lost! Try again!" << std::endl;
     }
-    if (cullingInfo) {
+    if (cullingInfo && reportLines) {
         std::cout << "Drawn: " << drawnCount << "| Culled: " << culledCount << std::endl;
     }
     drawnCount = 0;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "app/CommandLine.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
@@ -58,10 +56,11 @@ TEST(MainLoop, FrameTimeCullingAndGlErrorLinesComeAtTheirFrames) {
     glfwSetFramebufferSizeCallback(harness.window(), nullptr);
 
     // Every frame from 2 on prints its culling line; the counts do not matter here.
-    const std::regex counts("^Drawn: \\d+\\| Culled: \\d+$");
     std::vector<std::string> lines;
     for (const std::string& line : splitLines(output)) {
-        lines.push_back(std::regex_match(line, counts) ? "Drawn" : line);
+        const bool counts =
+            line.rfind("Drawn: ", 0) == 0 && line.find("| Culled: ") != std::string::npos;
+        lines.push_back(counts ? "Drawn" : line);
     }
     const std::string frameTime = "Frametime: 31.25ms -- 32fps";
     std::vector<std::string> expected{"", "", "Culling-Info: On"};  // F2's and F7's lines
