@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/Input.h"
+#include "game/GameRules.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ using Move = void (scene::Model::*)(float, glm::vec3);
 using MoveAndSpin = void (scene::Model::*)(float, glm::vec3, float);
 
 constexpr float kSpinY = -1.0f;  // everything that spins while moving turns about (0, -1, 0)
-constexpr float kSpaceDescentRate = 2.0f;     // pending descent per second of Space
-constexpr float kDescentSpendRate = 0.5f;     // pending descent spent per second of rising
 constexpr float kDuckBallLoopRate = 6.0f;     // radians per second of a duck ball's own loop
 constexpr float kDuckBallLoopLift = 4.5f;     // units per second along the loop's local y
 // Only keeps the count an int: a frame this long (over four hours) would be a stalled clock.
@@ -113,7 +112,7 @@ void SceneCreator::update(float deltaTime, GLFWwindow* window, glm::vec3 front) 
         for (auto* list : {&floorSlabs, &backdrops, &blocks, &ducks, &puddles, &duckBalls}) {
             moveAll(*list, &scene::Model::moveUp, deltaTime, front);
         }
-        pendingDescent -= kDescentSpendRate * deltaTime;
+        pendingDescent -= rules::kDescentSpendRate * deltaTime;
     }
 }
 
@@ -194,7 +193,7 @@ void SceneCreator::applyKey(const KeyAction& action, float deltaTime, glm::vec3 
     }
     moveAll(duckBalls, action.worldMove, deltaTime, front);
     if (action.key == GLFW_KEY_SPACE) {
-        pendingDescent += kSpaceDescentRate * deltaTime;
+        pendingDescent += rules::kSpaceDescentRate * deltaTime;
     }
 }
 
