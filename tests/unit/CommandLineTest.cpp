@@ -108,9 +108,27 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
     for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "width height", "Escape", "F1"}) {
+         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "width height",
+          "Escape", "F1"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
+}
+
+TEST(CommandLineOptions, FastForwardNeedsAReplay) {
+    EXPECT_EQ(scan({"orbquest", "--fast-forward", "800", "600"}).error,
+              "--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
+    const OptionScan result = scan({"orbquest", "--fast-forward", "--replay", "a.replay"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(result.options.fastForward);
+}
+
+TEST(CommandLineOptions, HostileValuesAreShownAsOnePrintableLine) {
+    const std::string longValue(5000, '9');
+    EXPECT_EQ(scan({"orbquest", "--frames", "1\n2"}).error,
+              "Option --frames needs a positive whole number of frames, not \"1\\x0A2\"");
+    EXPECT_EQ(scan({"orbquest", "--frames", longValue.c_str()}).error,
+              "Option --frames needs a positive whole number of frames, not \"" +
+                  std::string(40, '9') + "...\"");
 }
 
 }  // namespace
