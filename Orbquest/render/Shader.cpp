@@ -62,7 +62,7 @@ void Shader::createProgram() {
 }
 
 void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
-    // A directory opens like a file on Linux but cannot be read; it is refused like a missing file.
+    // A directory opens like a file on Linux but cannot be read: refused like a missing file.
     std::error_code ignored;
     std::ifstream file(path);
     if (std::filesystem::is_directory(path, ignored) || !file.good()) {

@@ -64,12 +64,12 @@ TEST(MainLoop, FrameTimeCullingAndGlErrorLinesComeAtTheirFrames) {
     }
     const std::string frameTime = "Frametime: 31.25ms -- 32fps";
     std::vector<std::string> expected{"", "", "Culling-Info: On"};  // F2's and F7's lines
-    expected.insert(expected.end(), 29, "Drawn");                    // frames 2 to 30
-    expected.push_back(frameTime);                                   // frame 30
-    expected.insert(expected.end(), kFaultyFrame - 30, "Drawn");     // frames 31 to 45
-    expected.push_back("An GL-Error occured!");                      // frame 45, after its poll
+    expected.insert(expected.end(), 29, "Drawn");                   // frames 2 to 30
+    expected.push_back(frameTime);                                  // frame 30
+    expected.insert(expected.end(), kFaultyFrame - 30, "Drawn");    // frames 31 to 45
+    expected.push_back("An GL-Error occured!");                     // frame 45, after its poll
     expected.insert(expected.end(), kFrames - 1 - kFaultyFrame, "Drawn");  // frames 46 to 60
-    expected.push_back(frameTime);                                   // frame 60
+    expected.push_back(frameTime);                                         // frame 60
     EXPECT_EQ(lines, expected) << output;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "the check clears the flag";
 }

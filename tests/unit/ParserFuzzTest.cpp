@@ -21,22 +21,25 @@ constexpr int kReplayCases = 3000;
 constexpr int kCommandLineCases = 3000;
 
 const char* const kNumbers[] = {
-    "0",    "-0",    "1",      "-1",        "1/60",   "1/0",        "0/0",      "10",
-    "10.0000001",    "1e-6",   "1e-7",      "1e-50",  "1e300",      "-1e300",   "1e400",
-    "nan",  "inf",   "-inf",   "NaN",       "0x10",   "1000000",    "1000001",  "2147483648",
-    "-2147483649",   "99999999999999999999999", "1e9", "-1e9",      "1e9.5",    "3.",
-    ".5",   "1/3",   "1//2",   "5e-324",    "+7",     "800px",      " 12",      "1,5"};
+    "0",       "-0",      "1",          "-1",          "1/60",
+    "1/0",     "0/0",     "10",         "10.0000001",  "1e-6",
+    "1e-7",    "1e-50",   "1e300",      "-1e300",      "1e400",
+    "nan",     "inf",     "-inf",       "NaN",         "0x10",
+    "1000000", "1000001", "2147483648", "-2147483649", "99999999999999999999999",
+    "1e9",     "-1e9",    "1e9.5",      "3.",          ".5",
+    "1/3",     "1//2",    "5e-324",     "+7",          "800px",
+    " 12",     "1,5"};
 
 const char* const kReplayWords[] = {
-    "frames", "dt",     "keys",   "cursor", "press",  "release", "repeat",   "#",
-    "W",      "SPACE",  "F1",     "F25",    "F26",    "F0",      "F99999999999", "KEY32",
-    "KEY348", "KEY349", "KEY999", "KEY",    "escape", "LEFT_SHIFT", "\xff\xfe", "",
+    "frames", "dt",     "keys",   "cursor", "press",   "release",    "repeat",       "#",
+    "W",      "SPACE",  "F1",     "F25",    "F26",     "F0",         "F99999999999", "KEY32",
+    "KEY348", "KEY349", "KEY999", "KEY",    "escape",  "LEFT_SHIFT", "\xff\xfe",     "",
     "\t",     "\r",     "\n",     "\r\n",   "frames1", "dt/"};
 
 const char* const kArgs[] = {
-    "--help",  "--gl-debug", "--frames", "--screenshot", "--record", "--replay",
-    "--fast-forward", "--empty-frames", "--", "-", "---", "--frames=5", "800", "600", "0",
-    "1", "2", "-600", "x", "", "\xc3\xa9", "\n", "true"};
+    "--help", "--gl-debug", "--frames", "--screenshot", "--record", "--replay", "--fast-forward",
+    "--empty-frames", "--", "-", "---", "--frames=5", "800", "600", "0", "1", "2", "-600", "x",
+    "", "\xc3\xa9", "\n", "true"};
 
 class Generator {
 public:
@@ -166,8 +169,7 @@ void expectOneLineMessage(const std::string& message, const std::string& context
     EXPECT_LE(message.size(), 200u) << context;
     for (char c : message) {
         const unsigned char u = static_cast<unsigned char>(c);
-        ASSERT_TRUE(u >= 0x20 && u < 0x7f) << "unprintable byte in: " << message << "\n"
-                                           << context;
+        ASSERT_TRUE(u >= 0x20 && u < 0x7f) << "unprintable byte in: " << message << "\n" << context;
     }
 }
 
@@ -213,19 +215,22 @@ void expectPlayable(const ReplayScript& script, const std::string& context) {
     ASSERT_EQ(again.error, "") << context;
     ASSERT_EQ(again.frames.size(), script.frames.size()) << context;
     for (size_t i = 0; i < script.frames.size(); ++i) {
-        EXPECT_TRUE(sameFrame(again.frames[i], script.frames[i])) << "frame " << i << " " << context;
+        EXPECT_TRUE(sameFrame(again.frames[i], script.frames[i]))
+            << "frame " << i << " " << context;
     }
 }
 
 TEST(ParserFuzz, ReplayTextIsPlayableOrRefusedWithOneLine) {
     std::vector<std::string> validFiles;
-    for (const char* name : {"replays/land-on-targets.replay", "replays/rest-on-block.replay",
-                             "replays/roll-into-target.replay", "replays/fall-off-the-back.replay"}) {
+    for (const char* name :
+         {"replays/land-on-targets.replay", "replays/rest-on-block.replay",
+          "replays/roll-into-target.replay", "replays/fall-off-the-back.replay"}) {
         validFiles.push_back(readFile(name));
         ASSERT_FALSE(validFiles.back().empty()) << name;
     }
-    validFiles.push_back("frames 2 dt 0.0166893005 keys W F2 cursor 1023.123456789 -7.25 "
-                         "press F7 repeat F7 release Q\n");
+    validFiles.push_back(
+        "frames 2 dt 0.0166893005 keys W F2 cursor 1023.123456789 -7.25 "
+        "press F7 repeat F7 release Q\n");
 
     Generator generate(kSeed);
     int accepted = 0;

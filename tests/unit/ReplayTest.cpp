@@ -71,8 +71,8 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
     };
     for (const MalformedCase& c : cases) {
         const ReplayScript script = parseReplay(c.text);
-        const std::string expected =
-            std::string(c.error).rfind("line ", 0) == 0 ? c.error : "line 1: " + std::string(c.error);
+        const std::string error = c.error;
+        const std::string expected = error.rfind("line ", 0) == 0 ? error : "line 1: " + error;
         EXPECT_EQ(script.error, expected) << c.text;
         EXPECT_TRUE(script.frames.empty()) << c.text;
     }
@@ -85,7 +85,8 @@ TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
     const std::string overlong(kMaxReplayLineLength + 1, ' ');
     const std::string cases[][2] = {
         {"dt 1/60 keys F99999999999\n", "line 1: unknown key \"F99999999999\""},
-        {"dt 1/60 press KEY99999999999\n", "line 1: \"press\" needs a key name, not \"KEY99999999999\""},
+        {"dt 1/60 press KEY99999999999\n",
+         "line 1: \"press\" needs a key name, not \"KEY99999999999\""},
         {"dt 1/60 cursor 1e300 0\n", std::string("line 1: ") + kCursorRange},
         {"dt 1/60 cursor 0 nan\n", std::string("line 1: ") + kCursorRange},
         {"dt 1e-50\n", std::string("line 1: ") + kFrameTimeRange},
@@ -97,7 +98,8 @@ TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
         {"dt 1\r\nwalk\r\n", "line 2: unknown word \"walk\""},
         {"dt 1\rdt 1\rdt 0\r", std::string("line 3: ") + kFrameTimeRange},
         {"dt 1 \x01\xff", "line 1: unknown word \"\\x01\\xFF\""},
-        {"dt 1 keys " + std::string(100, 'Q'), "line 1: unknown key \"" + std::string(40, 'Q') + "...\""},
+        {"dt 1 keys " + std::string(100, 'Q'),
+         "line 1: unknown key \"" + std::string(40, 'Q') + "...\""},
         {overlong + "\n", "line 1: longer than the limit of 32768 characters"},
         {"dt 1" + std::string(" press W") * (kMaxEventsPerLine + 1),
          "line 1: more than 1000 key events on one line"},
