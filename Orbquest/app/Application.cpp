@@ -3,12 +3,14 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
+#include "app/AutopilotInput.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
@@ -19,6 +21,7 @@
 #include "app/RecordingInput.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
+#include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
 
@@ -75,9 +78,24 @@ void setFixedGlState() {
     // the shaders do by default.
 }
 
-// The replay or recording asked for, installed as the game's input; refused before any
-// window opens when the file is unusable.
-std::unique_ptr<InputSource> prepareInput(const Options& options) {
+// The game's input as the options ask for it: live play (on a fixed frame time, if asked) or
+// a replay, with the autopilot flying on top when asked, and a recording on top of that.
+struct InputChain {
+    std::unique_ptr<InputSource> source;
+    std::unique_ptr<AutopilotInput> autopilot;
+    std::unique_ptr<RecordingInput> recording;
+
+    InputSource* top() const {
+        if (recording) {
+            return recording.get();
+        }
+        return autopilot ? static_cast<InputSource*>(autopilot.get()) : source.get();
+    }
+};
+
+// Refuses an unusable replay or recording file before any window opens.
+InputChain prepareInput(const Options& options) {
+    InputChain chain;
     if (!options.replayPath.empty()) {
         std::ifstream file(options.replayPath);
         if (!file) {
@@ -89,17 +107,29 @@ std::unique_ptr<InputSource> prepareInput(const Options& options) {
         if (!script.error.empty()) {
             fatalError("Cannot replay " + options.replayPath + ": " + script.error);
         }
-        return std::make_unique<ScriptedInput>(std::move(script.frames));
+        chain.source = std::make_unique<ScriptedInput>(std::move(script.frames));
+    } else {
+        chain.source = std::make_unique<LiveInput>(options.frameTime);
+    }
+    if (options.autopilot) {
+        chain.autopilot = std::make_unique<AutopilotInput>(*chain.source);
     }
     if (!options.recordPath.empty()) {
-        auto recording = std::make_unique<RecordingInput>();
+        chain.recording = std::make_unique<RecordingInput>(*chain.top());
         std::string error;
-        if (!recording->open(options.recordPath, error)) {
+        if (!chain.recording->open(options.recordPath, error)) {
             fatalError("Cannot record to " + options.recordPath + ": " + error);
         }
-        return recording;
     }
-    return nullptr;
+    return chain;
+}
+
+// One line after an autopilot run: how far it got, and in how long.
+void reportAutopilot(const AutopilotInput& autopilot, const SceneCreator& level) {
+    const long done = std::count(level.targetDone.begin(), level.targetDone.end(), true);
+    std::cout << "Autopilot: " << done << " of " << level.targetDone.size() << " targets in "
+              << autopilot.framesFlown() << " frames, " << autopilot.timeFlown()
+              << " s of game time" << std::endl;
 }
 
 }  // namespace
@@ -122,8 +152,8 @@ int runOrbquest(int argc, const char* const* argv) {
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
     }
-    const std::unique_ptr<InputSource> scriptedOrRecorded = prepareInput(scan.options);
-    input::install(scriptedOrRecorded.get());
+    const InputChain inputChain = prepareInput(scan.options);
+    input::install(inputChain.top());
 
     GLFWwindow* window = createWindow();
     loadGlEntryPoints(scan.options);
@@ -136,11 +166,20 @@ int runOrbquest(int argc, const char* const* argv) {
         sceneRenderer = new SceneRenderer();
         sceneRenderer->init(deltaTime);
         createShadowFramebuffer();
+        if (inputChain.autopilot) {
+            inputChain.autopilot->attach(*sceneRenderer->sceneCreator, *sceneRenderer->camera);
+        }
     }
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
     runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture);
+    if (inputChain.autopilot && inputChain.autopilot->driving()) {
+        reportAutopilot(*inputChain.autopilot, *sceneRenderer->sceneCreator);
+    }
+    if (inputChain.recording) {
+        inputChain.recording->finish();
+    }
 
     int exitCode = 0;
     std::string error;

@@ -33,19 +33,19 @@ void RecordingInput::finish() {
 
 float RecordingInput::frameStartTime(GLFWwindow* window) {
     flushFrame();
-    const float clock = LiveInput::frameStartTime(window);
+    const float clock = source_.frameStartTime(window);
     frame_ = ReplayFrame();
     // The same single-precision difference the main loop takes, so a replay adds it back exactly.
     frame_.frameTime = clock - lastClock_;
     lastClock_ = clock;
     for (int key : recordableKeys()) {
-        if (glfwGetKey(window, key) != GLFW_RELEASE) {
+        if (source_.getKey(window, key) != GLFW_RELEASE) {
             frame_.keysDown.push_back(key);
         }
     }
     // Nothing changes the keys or the cursor before this frame's event poll, so what the game
     // reads during the frame is what is noted here.
-    glfwGetCursorPos(window, &frame_.cursorX, &frame_.cursorY);
+    source_.getCursorPos(window, &frame_.cursorX, &frame_.cursorY);
     frameOpen_ = true;
     return clock;
 }
@@ -53,7 +53,7 @@ float RecordingInput::frameStartTime(GLFWwindow* window) {
 void RecordingInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     gameCallback_ = callback;
     activeRecording = this;
-    glfwSetKeyCallback(window, callback ? recordingKeyCallback : nullptr);
+    source_.setKeyCallback(window, callback ? recordingKeyCallback : nullptr);
 }
 
 void RecordingInput::recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,

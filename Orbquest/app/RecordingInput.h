@@ -6,11 +6,12 @@
 #include "app/Input.h"
 #include "app/Replay.h"
 
-// Live input that also writes every frame to a replay file: its frame time, the keys down,
-// the cursor, and the key events delivered to the game's callback.
-class RecordingInput : public LiveInput {
+// Passes another input source (live play, the autopilot) through to the game and writes every
+// frame to a replay file: its frame time, the keys down, the cursor, and the key events
+// delivered to the game's callback.
+class RecordingInput : public InputSource {
 public:
-    RecordingInput() = default;
+    explicit RecordingInput(InputSource& source) : source_(source) {}
     ~RecordingInput() override;
     RecordingInput(const RecordingInput&) = delete;
     RecordingInput& operator=(const RecordingInput&) = delete;
@@ -21,6 +22,11 @@ public:
     void finish();
 
     float frameStartTime(GLFWwindow* window) override;
+    int getKey(GLFWwindow* window, int key) override { return source_.getKey(window, key); }
+    void getCursorPos(GLFWwindow* window, double* x, double* y) override {
+        source_.getCursorPos(window, x, y);
+    }
+    void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
 
 private:
@@ -28,6 +34,7 @@ private:
                                      int mods);
     void flushFrame();
 
+    InputSource& source_;
     std::FILE* file_ = nullptr;
     ReplayFrame frame_;
     bool frameOpen_ = false;

@@ -39,25 +39,6 @@ bool isKeyword(const std::string& word) {
                         [&](const char* k) { return word == k; }) != std::end(kKeywords);
 }
 
-// A number, or a fraction such as 1/60.
-bool readSeconds(const std::string& word, double& value) {
-    const size_t slash = word.find('/');
-    std::istringstream numerator(word.substr(0, slash));
-    char extra = 0;
-    if (!(numerator >> value) || (numerator >> extra)) {
-        return false;
-    }
-    if (slash != std::string::npos) {
-        std::istringstream denominator(word.substr(slash + 1));
-        double divisor = 0.0;
-        if (!(denominator >> divisor) || (denominator >> extra) || divisor == 0.0) {
-            return false;
-        }
-        value /= divisor;
-    }
-    return std::isfinite(value);
-}
-
 bool readNumber(const std::string& word, double& value) {
     std::istringstream stream(word);
     char extra = 0;
@@ -80,7 +61,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
             ++i;
         } else if (word == "dt") {
             double seconds = 0.0;
-            if (!hasNext || !readSeconds(words[i + 1], seconds) || seconds <= 0.0 ||
+            if (!hasNext || !parseSeconds(words[i + 1], seconds) || seconds <= 0.0 ||
                 seconds > 10.0) {
                 return "\"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)";
             }
@@ -124,6 +105,24 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
 }
 
 }  // namespace
+
+bool parseSeconds(const std::string& word, double& value) {
+    const size_t slash = word.find('/');
+    std::istringstream numerator(word.substr(0, slash));
+    char extra = 0;
+    if (!(numerator >> value) || (numerator >> extra)) {
+        return false;
+    }
+    if (slash != std::string::npos) {
+        std::istringstream denominator(word.substr(slash + 1));
+        double divisor = 0.0;
+        if (!(denominator >> divisor) || (denominator >> extra) || divisor == 0.0) {
+            return false;
+        }
+        value /= divisor;
+    }
+    return std::isfinite(value);
+}
 
 ReplayScript parseReplay(const std::string& text) {
     ReplayScript script;
