@@ -3,12 +3,14 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
+#include "app/AssetLocation.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
@@ -102,10 +104,32 @@ std::unique_ptr<InputSource> prepareInput(const Options& options) {
     return nullptr;
 }
 
+// Moves to the folder holding the assets when the game was started elsewhere; paths the player
+// typed keep naming what they named where the game was started. Returns that start folder.
+std::string moveToAssets(Options& options, const char* argv0) {
+    std::error_code error;
+    const std::string start = std::filesystem::current_path(error).string();
+    const AssetSearch search = findAssets(start, executableFolder(argv0));
+    if (search.found.empty()) {
+        fatalError(assetSearchFailure(search));
+    }
+    if (search.found == search.searched.front()) {
+        return start;
+    }
+    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath}) {
+        *path = resolveAgainst(start, *path);
+    }
+    std::filesystem::current_path(search.found, error);
+    if (error) {
+        fatalError("Cannot change to the folder " + search.found + ": " + error.message());
+    }
+    return start;
+}
+
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
-    const OptionScan scan = extractOptions(argc, argv);
+    OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
     }
@@ -118,6 +142,7 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    moveToAssets(scan.options, argv[0]);
     const std::string& screenshotPath = scan.options.screenshotPath;
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
