@@ -19,6 +19,7 @@
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
+#include "app/ScreenshotKey.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
 #include "render/SceneRenderer.h"
@@ -142,7 +143,7 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
-    moveToAssets(scan.options, argv[0]);
+    ScreenshotKey screenshots(moveToAssets(scan.options, argv[0]));
     const std::string& screenshotPath = scan.options.screenshotPath;
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
@@ -156,6 +157,7 @@ int runOrbquest(int argc, const char* const* argv) {
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
 
     exitControl = new ExitControl();
+    screenshotKey = &screenshots;
     const bool emptyFrames = scan.options.emptyFrames;
     if (!emptyFrames) {
         sceneRenderer = new SceneRenderer();
@@ -181,6 +183,7 @@ int runOrbquest(int argc, const char* const* argv) {
     }
     delete exitControl;
     exitControl = nullptr;
+    screenshotKey = nullptr;
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();

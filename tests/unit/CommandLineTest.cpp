@@ -107,8 +107,8 @@ TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
-    for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "width height", "Escape", "F1"}) {
+    for (const char* word : {"--help", "--gl-debug", "--frames", "--empty-frames", "width height",
+                             "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
