@@ -46,7 +46,14 @@ void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) 
     // Sent before the camera moves, so it lags the view by one frame.
     glUniform3fv(uniform(shader, "viewPos"), 1, glm::value_ptr(camera->getPosition()));
     camera->update(deltaTime, window);
-    sceneCreator->update(deltaTime, window, camera->getFront());
+    const glm::vec3 front = camera->getFront();
+    // Only the level is stepped: its landing and resting bands are thinner than what a long
+    // frame would move it in one go.
+    const int steps = levelStepCount(deltaTime);
+    const float step = steps == 1 ? deltaTime : deltaTime / static_cast<float>(steps);
+    for (int i = 0; i < steps; ++i) {
+        sceneCreator->update(step, window, front);
+    }
 }
 
 void SceneRenderer::drawDepth() {

@@ -154,7 +154,9 @@ void expectUnmirroredUvs(const ImportedModel& model) {
     }
 }
 
-TEST(GeneratedModels, CubeIsTwoUnitsWideWithOneQuadPerFace) {
+// x and y from -1 to 1, z from 0 to 2: the level stands its cubes on the face at z = 0.
+TEST(GeneratedModels, CubeIsTwoUnitsWideFromZZeroWithOneQuadPerFace) {
+    const glm::dvec3 centre(0, 0, 1);
     ImportedModel model("cube.dae");
     ASSERT_NO_FATAL_FAILURE(expectGameReadyMesh(model));
     expectUnmirroredUvs(model);
@@ -162,7 +164,7 @@ TEST(GeneratedModels, CubeIsTwoUnitsWideWithOneQuadPerFace) {
     EXPECT_EQ(mesh.mNumFaces, 12u);
     EXPECT_EQ(mesh.mNumVertices, 24u);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-        glm::dvec3 p = vec(mesh.mVertices[v]);
+        glm::dvec3 p = vec(mesh.mVertices[v]) - centre;
         glm::dvec3 n = vec(mesh.mNormals[v]);
         ASSERT_NEAR(glm::length(p), std::sqrt(3.0), 1e-5) << "not a corner of the cube";
         ASSERT_NEAR(glm::dot(p, n), 1.0, 1e-5) << "normal is not its face's";
