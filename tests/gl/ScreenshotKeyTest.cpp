@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/Callbacks.h"
 #include "app/Settings.h"
@@ -51,12 +52,25 @@ class ScreenshotKeyTest : public testing::Test {
     // Draws a frame of one colour, as the main loop would before the swap, and writes what F12
     // asked for; returns what was printed.
     std::string drawAndWrite(ScreenshotKey& key, float red) {
+        // Other tests of this process leave their own state behind; the game's frames cover the
+        // whole window, as this one does.
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDrawBuffer(GL_BACK);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glViewport(0, 0, windowPixels().first, windowPixels().second);
         glClearColor(red, 0.5f, 0.25f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         testing::internal::CaptureStdout();
         key.writePending();
         return testing::internal::GetCapturedStdout();
+    }
+
+    std::pair<int, int> windowPixels() const {
+        int width = 0;
+        int height = 0;
+        glfwGetFramebufferSize(window, &width, &height);
+        return {width, height};
     }
 
     std::string poll() {
@@ -94,15 +108,13 @@ TEST_F(ScreenshotKeyTest, EachPressWritesTheNextFreeNumberInItsFolder) {
                                            "\nScreenshot saved as " +
                                            dir.file("orbquest-0005.png") + "\n");
 
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
     for (const auto& [name, red] :
          {std::make_pair("orbquest-0002.png", 255), std::make_pair("orbquest-0004.png", 0),
           std::make_pair("orbquest-0005.png", 0)}) {
         SCOPED_TRACE(name);
         const Picture picture = loadPng(dir.file(name));
-        EXPECT_EQ(picture.width, static_cast<unsigned>(viewport[2]));
-        EXPECT_EQ(picture.height, static_cast<unsigned>(viewport[3]));
+        EXPECT_EQ(picture.width, static_cast<unsigned>(windowPixels().first));
+        EXPECT_EQ(picture.height, static_cast<unsigned>(windowPixels().second));
         EXPECT_EQ(picture.middle.rgbRed, red);
         EXPECT_NEAR(picture.middle.rgbGreen, 128, 1);
         EXPECT_NEAR(picture.middle.rgbBlue, 64, 1);
