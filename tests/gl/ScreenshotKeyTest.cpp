@@ -122,20 +122,6 @@ TEST_F(ScreenshotKeyTest, EachPressWritesTheNextFreeNumberInItsFolder) {
     EXPECT_EQ(readFile(dir.file("orbquest-0003.png")), "taken by an earlier game");
 }
 
-// Without a key object (the frames before start-up ends) F12 is ignored, and other keys'
-// events never ask for a picture even while F12 is held.
-TEST_F(ScreenshotKeyTest, OnlyItsOwnPressEventsCount) {
-    ScreenshotKey key(dir.path());
-    input.queuePress(GLFW_KEY_F12);
-    poll();
-    screenshotKey = &key;
-    input.queuePress(GLFW_KEY_W);
-    input.queueRelease(GLFW_KEY_W);
-    input.queueRelease(GLFW_KEY_F12);
-    poll();
-    EXPECT_FALSE(key.pending());
-}
-
 // A folder that cannot take the file: the reason is printed, the number stays free, and the
 // next press, once the folder is back, writes normally.
 TEST_F(ScreenshotKeyTest, UnwritableFolderSaysWhyAndTheGameGoesOn) {
