@@ -4,12 +4,14 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
+#include "app/AssetLocation.h"
 #include "app/AutopilotInput.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
@@ -19,6 +21,7 @@
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
+#include "app/ScreenshotKey.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
@@ -132,10 +135,32 @@ void reportAutopilot(const AutopilotInput& autopilot, const SceneCreator& level)
               << " s of game time" << std::endl;
 }
 
+// Moves to the folder holding the assets when the game was started elsewhere; paths the player
+// typed keep naming what they named where the game was started. Returns that start folder.
+std::string moveToAssets(Options& options, const char* argv0) {
+    std::error_code error;
+    const std::string start = std::filesystem::current_path(error).string();
+    const AssetSearch search = findAssets(start, executableFolder(argv0));
+    if (search.found.empty()) {
+        fatalError(assetSearchFailure(search));
+    }
+    if (search.found == search.searched.front()) {
+        return start;
+    }
+    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath}) {
+        *path = resolveAgainst(start, *path);
+    }
+    std::filesystem::current_path(search.found, error);
+    if (error) {
+        fatalError("Cannot change to the folder " + search.found + ": " + error.message());
+    }
+    return start;
+}
+
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
-    const OptionScan scan = extractOptions(argc, argv);
+    OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
     }
@@ -148,6 +173,7 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    ScreenshotKey screenshots(moveToAssets(scan.options, argv[0]));
     const std::string& screenshotPath = scan.options.screenshotPath;
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
@@ -161,6 +187,7 @@ int runOrbquest(int argc, const char* const* argv) {
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
 
     exitControl = new ExitControl();
+    screenshotKey = &screenshots;
     const bool emptyFrames = scan.options.emptyFrames;
     if (!emptyFrames) {
         sceneRenderer = new SceneRenderer();
@@ -195,6 +222,7 @@ int runOrbquest(int argc, const char* const* argv) {
     }
     delete exitControl;
     exitControl = nullptr;
+    screenshotKey = nullptr;
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();

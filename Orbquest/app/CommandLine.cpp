@@ -139,6 +139,7 @@ std::string usageText() {
            "  mouse           turn the camera\n"
            "  I J K L         move the free camera (F6)\n"
            "  F1 ... F9, 1    render options; F1 prints the list\n"
+           "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  Escape          quit\n";
 }
 

@@ -11,6 +11,7 @@
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
 #include "app/Input.h"
+#include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
@@ -55,6 +56,9 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             renderColourPass(*sceneRenderer);
         }
 
+        if (screenshotKey) {
+            screenshotKey->writePending();
+        }
         if (capture) {
             capture->capture();
         }
@@ -81,5 +85,8 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         if (options.frames > 0 && frameCounter >= options.frames) {
             exitControl->setQuitRequested(true);
         }
+    }
+    if (screenshotKey) {
+        screenshotKey->dropPending();
     }
 }

@@ -141,7 +141,7 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     const std::string usage = usageText();
     for (const char* word :
          {"--help", "--gl-debug", "--frames", "--empty-frames", "--autopilot", "--frame-time",
-          "width height", "Escape", "F1"}) {
+          "width height", "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
