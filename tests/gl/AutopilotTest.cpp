@@ -79,4 +79,44 @@ TEST(Autopilot, WinsTheLevelAtAnyFrameRate) {
     }
 }
 
+// The committed replay is the autopilot's flight at its recording frame time: flying again
+// writes it again, line for line, and playing it wins the level.
+TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
+    const std::string committed = readFile(kWinReplay);
+    ASSERT_FALSE(committed.empty()) << kWinReplay;
+    {
+        TempDir dir;
+        LiveInput clock(1.0f / 64.0f);
+        AutopilotInput pilot(clock);
+        RecordingInput recording(pilot);
+        std::string error;
+        ASSERT_TRUE(recording.open(dir.file("win.replay"), error)) << error;
+        input::install(&recording);
+        Flight flight;
+        pilot.attach(flight.level, flight.harness.camera());
+        flight.fly(recording, kLimit);
+        recording.finish();
+        input::install(nullptr);
+        EXPECT_TRUE(flight.allDone());
+        EXPECT_TRUE(readFile(dir.file("win.replay")) == committed)
+            << "the autopilot no longer flies as recorded; make the replay again (see README)";
+    }
+
+    ReplayScript script = parseReplay(committed);
+    ASSERT_EQ(script.error, "");
+    long scripted = 0;
+    for (const ReplayFrame& entry : script.frames) {
+        scripted += entry.repeat;
+    }
+    ScriptedInput replay(std::move(script.frames));
+    input::install(&replay);
+    Flight flight;
+    flight.fly(replay, kLimit, [&] { return !replay.finished(); });
+    EXPECT_TRUE(flight.allDone());
+    EXPECT_FALSE(flight.level.gameLost);
+    EXPECT_EQ(flight.frames, scripted) << "won on the replay's last frame";
+    EXPECT_EQ(flight.colourPassOutput(), kWonLine);
+    input::install(nullptr);
+}
+
 }  // namespace
