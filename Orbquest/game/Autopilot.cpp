@@ -51,10 +51,38 @@ bool overlaps(float low, float high, float keptLow, float keptHigh) {
 
 }  // namespace
 
-bool Autopilot::Keys::operator==(const Keys& other) const {
-    return forward == other.forward && left == other.left && back == other.back &&
-           right == other.right && lift == other.lift;
-}
+struct Autopilot::Option {
+    Keys keys;
+    glm::vec3 shift;  // the ball's move through the frame
+};
+
+// One frame as the ball may move through it: how far each key carries it, which way the goal
+// lies, and the keys of an option with the ball's move that goes with them.
+struct Autopilot::Frame {
+    glm::vec3 ahead;  // W and S move the ball along this (unnormalised, as the game steers)
+    glm::vec3 side;   // D and A along this
+    float step;       // units per frame per unit of their length
+    float rise;       // with Space
+    float fall;       // without
+    glm::vec3 goal;   // relative to the ball
+    int wantAhead;    // -1, 0 or 1: the way to the goal along 'ahead'
+    int wantSide;
+
+    Option option(bool lift, int alongAhead, int alongSide) const {
+        Option o;
+        o.keys.lift = lift;
+        o.keys.forward = alongAhead > 0;
+        o.keys.back = alongAhead < 0;
+        o.keys.right = alongSide > 0;
+        o.keys.left = alongSide < 0;
+        o.shift = step * (static_cast<float>(alongAhead) * ahead +
+                          static_cast<float>(alongSide) * side);
+        o.shift.y = lift ? rise : -fall;
+        return o;
+    }
+    Option toward(bool lift) const { return option(lift, wantAhead, wantSide); }
+    Option still(bool lift) const { return option(lift, 0, 0); }
+};
 
 Autopilot::Autopilot(const SceneCreator& level) : level_(level) {}
 
@@ -71,67 +99,66 @@ Autopilot::Keys Autopilot::decide(float frameTime, glm::vec3 front) {
         return Keys();
     }
 
-    // W and S move the ball along 'ahead', D and A along 'side', this far in the frame.
-    const glm::vec3 side(-ahead.z, 0.0f, ahead.x);
-    const float step = scene::kMoveSpeed * frameTime;
-    const float stepLength = step * glm::length(ahead);
-    const glm::vec3 goal = at(level_.targets[goal_]);
-    const glm::vec2 goalAcross(goal.x, goal.z);
+    Frame frame;
+    frame.ahead = ahead;
+    frame.side = glm::vec3(-ahead.z, 0.0f, ahead.x);
+    frame.step = scene::kMoveSpeed * frameTime;
+    frame.rise = kLiftSpeed * frameTime;
+    frame.fall = fallThisFrame(frameTime);
+    frame.goal = at(level_.targets[goal_]);
+    // A key is held only where it brings the ball nearer: then the ball ends within half a
+    // step of the goal across.
+    const float stepLength = frame.step * glm::length(ahead);
     auto toward = [&](const glm::vec3& axis) {
-        const float distance = glm::dot(glm::vec3(goal.x, 0.0f, goal.z), glm::normalize(axis));
+        const float distance =
+            glm::dot(glm::vec3(frame.goal.x, 0.0f, frame.goal.z), glm::normalize(axis));
         return distance > stepLength / 2 ? 1 : (distance < -stepLength / 2 ? -1 : 0);
     };
-    const int wantAhead = toward(ahead);
-    const int wantSide = toward(side);
+    frame.wantAhead = toward(frame.ahead);
+    frame.wantSide = toward(frame.side);
 
-    const float rise = kLiftSpeed * frameTime;
-    const float fall = fallThisFrame(frameTime);
-    struct Option {
-        Keys keys;
-        glm::vec3 shift;  // the ball's move through the frame
-    };
-    auto option = [&](bool lift, int alongAhead, int alongSide) {
-        Option o;
-        o.keys.lift = lift;
-        o.keys.forward = alongAhead > 0;
-        o.keys.back = alongAhead < 0;
-        o.keys.right = alongSide > 0;
-        o.keys.left = alongSide < 0;
-        o.shift = step * (static_cast<float>(alongAhead) * ahead +
-                          static_cast<float>(alongSide) * side);
-        o.shift.y = lift ? rise : -fall;
-        return o;
-    };
-    // The keys of the first option that keeps clear of everything; rising in place if none.
-    auto firstSafe = [&](std::initializer_list<Option> options) {
-        for (const Option& o : options) {
-            if (isSafe(o.shift)) {
-                return o.keys;
-            }
-        }
-        return option(true, 0, 0).keys;
-    };
-
-    const float height = -goal.y;  // the ball above the goal's centre
+    const float height = -frame.goal.y;  // the ball above the goal's centre
     const float over = std::clamp(stepLength / 2 + 0.02f, 0.3f, kTargetReach - 0.03f);
-    if (std::abs(goal.x) <= over && std::abs(goal.z) <= over &&
+    if (std::abs(frame.goal.x) <= over && std::abs(frame.goal.z) <= over &&
         height > -kLandingBandHigh + kMargin) {
-        // Over the goal and above it: come down onto it, still closing in across.
-        return firstSafe({option(false, wantAhead, wantSide), option(false, 0, 0),
-                          option(true, wantAhead, wantSide), option(true, 0, 0)});
+        return comeDown(frame);
     }
-
     const float cruise = cruiseHeight(goal_, frameTime);
-    if (height >= cruise - fall - 1e-3f && height <= cruise + rise + 1e-3f) {
-        // At the cruise height: cross over, holding the height.
-        const bool lift = height < cruise;
-        return firstSafe({option(lift, wantAhead, wantSide), option(lift, wantAhead, 0),
-                          option(lift, 0, wantSide), option(!lift, wantAhead, wantSide),
-                          option(lift, 0, 0), option(!lift, 0, 0)});
+    if (height >= cruise - frame.fall - 1e-3f && height <= cruise + frame.rise + 1e-3f) {
+        return cross(frame, cruise);
     }
+    return reachCruise(frame, cruise);
+}
 
-    // Below or above the cruise height: rise or come down to it in place if nothing is in the
-    // way, else first move out from under (or off) whatever is, the shortest way.
+// The keys of the first option that keeps clear of everything; rising in place if none does.
+Autopilot::Keys Autopilot::firstSafe(const Frame& frame,
+                                     std::initializer_list<Option> options) const {
+    for (const Option& o : options) {
+        if (isSafe(o.shift)) {
+            return o.keys;
+        }
+    }
+    return frame.still(true).keys;
+}
+
+// Over the goal and above it: come down onto it, still closing in across.
+Autopilot::Keys Autopilot::comeDown(const Frame& frame) const {
+    return firstSafe(frame, {frame.toward(false), frame.still(false), frame.toward(true),
+                             frame.still(true)});
+}
+
+// At the cruise height: cross over to the goal, holding the height.
+Autopilot::Keys Autopilot::cross(const Frame& frame, float cruise) const {
+    const bool lift = -frame.goal.y < cruise;
+    return firstSafe(frame, {frame.toward(lift), frame.option(lift, frame.wantAhead, 0),
+                             frame.option(lift, 0, frame.wantSide), frame.toward(!lift),
+                             frame.still(lift), frame.still(!lift)});
+}
+
+// Below or above the cruise height: rise or come down to it in place if nothing is in the way,
+// else first move out from under (or off) whatever is, the shortest way.
+Autopilot::Keys Autopilot::reachCruise(const Frame& frame, float cruise) const {
+    const float height = -frame.goal.y;
     const bool upward = height < cruise;
     const float needed = std::abs(cruise - height);
     int bestAhead = 0;
@@ -142,21 +169,20 @@ Autopilot::Keys Autopilot::decide(float frameTime, glm::vec3 front) {
             if (a == 0 && s == 0) {
                 continue;
             }
-            const glm::vec3 way = glm::normalize(static_cast<float>(a) * ahead +
-                                                 static_cast<float>(s) * side);
-            for (float d = kSearchStep; d <= kSearchReach; d += kSearchStep) {
-                if (d < bestDistance && clearance(d * glm::vec2(way.x, way.z), upward) >= needed) {
+            const glm::vec3 way = glm::normalize(static_cast<float>(a) * frame.ahead +
+                                                 static_cast<float>(s) * frame.side);
+            for (float d = kSearchStep; d < bestDistance && d <= kSearchReach; d += kSearchStep) {
+                if (clearance(d * glm::vec2(way.x, way.z), upward) >= needed) {
                     bestDistance = d;
                     bestAhead = a;
                     bestSide = s;
-                    break;
                 }
             }
         }
     }
-    return firstSafe({option(upward, bestAhead, bestSide), option(!upward, bestAhead, bestSide),
-                      option(upward, wantAhead, wantSide), option(upward, 0, 0),
-                      option(!upward, 0, 0)});
+    return firstSafe(frame, {frame.option(upward, bestAhead, bestSide),
+                             frame.option(!upward, bestAhead, bestSide), frame.toward(upward),
+                             frame.still(upward), frame.still(!upward)});
 }
 
 void Autopilot::gatherObstacles() {

@@ -2,6 +2,7 @@
 
 #include <glm/glm.hpp>
 
+#include <initializer_list>
 #include <vector>
 
 class SceneCreator;
@@ -19,8 +20,6 @@ public:
         bool back = false;     // S
         bool right = false;    // D
         bool lift = false;     // Space
-
-        bool operator==(const Keys& other) const;
     };
 
     explicit Autopilot(const SceneCreator& level);
@@ -33,6 +32,9 @@ public:
     int goal() const { return goal_; }
 
 private:
+    struct Option;  // keys for a frame, and the ball's move through it
+    struct Frame;   // what one frame of each key would do, and the options built from it
+
     // Something the ball keeps away from: its position relative to the ball, how far across it
     // reaches, and the span of heights relative to the ball it keeps clear of.
     struct Obstacle {
@@ -43,6 +45,10 @@ private:
         bool crying;  // a target not yet done: coming down onto it from above lands on it
     };
 
+    Keys firstSafe(const Frame& frame, std::initializer_list<Option> options) const;
+    Keys comeDown(const Frame& frame) const;
+    Keys cross(const Frame& frame, float cruise) const;
+    Keys reachCruise(const Frame& frame, float cruise) const;
     void chooseGoal(float frameTime, glm::vec3 front);
     bool landingPushesIntoAnother(int target, glm::vec3 front) const;
     float cruiseHeight(int target, float frameTime) const;
