@@ -3,11 +3,16 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AssetLocation.h"
+#include "app/AutopilotInput.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
@@ -17,8 +22,10 @@
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
 #include "app/ReplayFile.h"
+#include "app/ScreenshotKey.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
+#include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
 
@@ -107,31 +114,80 @@ void setFixedGlState() {
     // the shaders do by default.
 }
 
-// The replay or recording asked for, installed as the game's input; refused before any
-// window opens when the file is unusable.
-std::unique_ptr<InputSource> prepareInput(const Options& options) {
+// The game's input as the options ask for it: live play (on a fixed frame time, if asked) or
+// a replay, with the autopilot flying on top when asked, and a recording on top of that.
+struct InputChain {
+    std::unique_ptr<InputSource> source;
+    std::unique_ptr<AutopilotInput> autopilot;
+    std::unique_ptr<RecordingInput> recording;
+
+    InputSource* top() const {
+        if (recording) {
+            return recording.get();
+        }
+        return autopilot ? static_cast<InputSource*>(autopilot.get()) : source.get();
+    }
+};
+
+// Refuses an unusable replay or recording file before any window opens.
+InputChain prepareInput(const Options& options) {
+    InputChain chain;
     if (!options.replayPath.empty()) {
         ReplayScript script = loadReplay(options.replayPath);
         if (!script.error.empty()) {
             fatalError("Cannot replay " + options.replayPath + ": " + script.error);
         }
-        return std::make_unique<ScriptedInput>(std::move(script.frames));
+        chain.source = std::make_unique<ScriptedInput>(std::move(script.frames));
+    } else {
+        chain.source = std::make_unique<LiveInput>(options.frameTime);
+    }
+    if (options.autopilot) {
+        chain.autopilot = std::make_unique<AutopilotInput>(*chain.source);
     }
     if (!options.recordPath.empty()) {
-        auto recording = std::make_unique<RecordingInput>();
+        chain.recording = std::make_unique<RecordingInput>(*chain.top());
         std::string error;
-        if (!recording->open(options.recordPath, error)) {
+        if (!chain.recording->open(options.recordPath, error)) {
             fatalError("Cannot record to " + options.recordPath + ": " + error);
         }
-        return recording;
     }
-    return nullptr;
+    return chain;
+}
+
+// One line after an autopilot run: how far it got, and in how long.
+void reportAutopilot(const AutopilotInput& autopilot, const SceneCreator& level) {
+    const long done = std::count(level.targetDone.begin(), level.targetDone.end(), true);
+    std::cout << "Autopilot: " << done << " of " << level.targetDone.size() << " targets in "
+              << autopilot.framesFlown() << " frames, " << autopilot.timeFlown()
+              << " s of game time" << std::endl;
+}
+
+// Moves to the folder holding the assets when the game was started elsewhere; paths the player
+// typed keep naming what they named where the game was started. Returns that start folder.
+std::string moveToAssets(Options& options, const char* argv0) {
+    std::error_code error;
+    const std::string start = std::filesystem::current_path(error).string();
+    const AssetSearch search = findAssets(start, executableFolder(argv0));
+    if (search.found.empty()) {
+        fatalError(assetSearchFailure(search));
+    }
+    if (search.found == search.searched.front()) {
+        return start;
+    }
+    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath}) {
+        *path = resolveAgainst(start, *path);
+    }
+    std::filesystem::current_path(search.found, error);
+    if (error) {
+        fatalError("Cannot change to the folder " + search.found + ": " + error.message());
+    }
+    return start;
 }
 
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
-    const OptionScan scan = extractOptions(argc, argv);
+    OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
     }
@@ -144,12 +200,13 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    ScreenshotKey screenshots(moveToAssets(scan.options, argv[0]));
     const std::string& screenshotPath = scan.options.screenshotPath;
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
     }
-    const std::unique_ptr<InputSource> scriptedOrRecorded = prepareInput(scan.options);
-    input::install(scriptedOrRecorded.get());
+    const InputChain inputChain = prepareInput(scan.options);
+    input::install(inputChain.top());
 
     GLFWwindow* window = createWindow();
     loadGlEntryPoints(scan.options);
@@ -157,16 +214,26 @@ int runOrbquest(int argc, const char* const* argv) {
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
 
     exitControl = new ExitControl();
+    screenshotKey = &screenshots;
     const bool emptyFrames = scan.options.emptyFrames;
     if (!emptyFrames) {
         sceneRenderer = new SceneRenderer();
         sceneRenderer->init(deltaTime);
         createShadowFramebuffer();
+        if (inputChain.autopilot) {
+            inputChain.autopilot->attach(*sceneRenderer->sceneCreator, *sceneRenderer->camera);
+        }
     }
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
     runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture);
+    if (inputChain.autopilot && inputChain.autopilot->driving()) {
+        reportAutopilot(*inputChain.autopilot, *sceneRenderer->sceneCreator);
+    }
+    if (inputChain.recording) {
+        inputChain.recording->finish();
+    }
 
     int exitCode = 0;
     std::string error;
@@ -182,6 +249,7 @@ int runOrbquest(int argc, const char* const* argv) {
     }
     delete exitControl;
     exitControl = nullptr;
+    screenshotKey = nullptr;
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();

@@ -5,9 +5,16 @@
 
 #include "app/ConsoleText.h"
 #include "app/Fatal.h"
+#include "app/Replay.h"
 #include "app/Settings.h"
 
 namespace {
+
+// A fixed frame time shorter than this would stop the single-precision clock advancing.
+constexpr double kShortestFrameTime = 1e-4;
+constexpr double kLongestFrameTime = 10.0;
+// A recorded autopilot run plays the same on any machine: a power of two adds up exactly.
+constexpr float kRecordedAutopilotFrameTime = 1.0f / 64.0f;
 
 // Formatted extraction as the player's shell hands it over: leading blanks are skipped and
 // the number ends at the first character that cannot continue it ("800px" reads as 800).
@@ -54,8 +61,12 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.fastForward = true;
             continue;
         }
+        if (arg == "--autopilot") {
+            scan.options.autopilot = true;
+            continue;
+        }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
-            arg != "--replay") {
+            arg != "--replay" && arg != "--frame-time") {
             fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
             continue;
         }
@@ -81,13 +92,33 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.recordPath = value;
         } else if (arg == "--replay") {
             scan.options.replayPath = value;
+        } else if (arg == "--frame-time") {
+            double seconds = 0.0;
+            if (!parseSeconds(value, seconds) || seconds < kShortestFrameTime ||
+                seconds > kLongestFrameTime) {
+                fail("Option --frame-time needs seconds from 0.0001 to 10 (e.g. 1/60), not \"" +
+                     printable(value) + "\"");
+            } else {
+                scan.options.frameTime = static_cast<float>(seconds);
+            }
         }
     }
-    if (!scan.options.recordPath.empty() && !scan.options.replayPath.empty()) {
+    Options& options = scan.options;
+    const bool replaying = !options.replayPath.empty();
+    if (!options.recordPath.empty() && replaying) {
         fail("--record and --replay cannot be used together");
     }
-    if (scan.options.fastForward && scan.options.replayPath.empty()) {
+    if (options.fastForward && !replaying) {
         fail("--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
+    }
+    if (options.frameTime > 0.0f && replaying) {
+        fail("--frame-time and --replay cannot be used together: a replay has its own frame times");
+    }
+    if (options.autopilot && options.emptyFrames) {
+        fail("--autopilot needs the level, which --empty-frames leaves out");
+    }
+    if (options.autopilot && !options.recordPath.empty() && options.frameTime == 0.0f) {
+        options.frameTime = kRecordedAutopilotFrameTime;
     }
     return scan;
 }
@@ -109,6 +140,9 @@ std::string usageText() {
            "  --fast-forward  with --replay: run the replay's frames without drawing them,\n"
            "                  up to its last frame, which is drawn\n"
            "  --empty-frames  only clear and swap each frame, without the level (benchmarks)\n"
+           "  --autopilot     let the autopilot play; W A S D or Space takes the ball over\n"
+           "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
+           "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"
@@ -116,6 +150,7 @@ std::string usageText() {
            "  mouse           turn the camera\n"
            "  I J K L         move the free camera (F6)\n"
            "  F1 ... F9, 1    render options; F1 prints the list\n"
+           "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  Escape          quit\n";
 }
 

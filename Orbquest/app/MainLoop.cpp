@@ -11,6 +11,7 @@
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
 #include "app/Input.h"
+#include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
@@ -67,6 +68,9 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
     level.reportLines = false;
     renderColourPass(*sceneRenderer);
     level.reportLines = true;
+    if (screenshotKey) {
+        screenshotKey->writePending();
+    }
     if (capture) {
         capture->capture();
     }
@@ -89,6 +93,10 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
         runPasses(window, options, drawn);
         if (drawn) {
+            // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.
+            if (screenshotKey) {
+                screenshotKey->writePending();
+            }
             if (capture) {
                 capture->capture();
             }
@@ -119,5 +127,8 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         if (options.frames > 0 && frameCounter >= options.frames) {
             exitControl->setQuitRequested(true);
         }
+    }
+    if (screenshotKey) {
+        screenshotKey->dropPending();
     }
 }

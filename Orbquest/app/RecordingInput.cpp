@@ -54,21 +54,21 @@ void RecordingInput::finish() {
 
 float RecordingInput::frameStartTime(GLFWwindow* window) {
     flushFrame();
-    const float now = LiveInput::frameStartTime(window);
+    const float now = source_.frameStartTime(window);
     frame_ = ReplayFrame();
-    frame_.frameTime = replayableFrameTime(now - lastLiveClock_);
-    lastLiveClock_ = now;
+    frame_.frameTime = replayableFrameTime(now - lastSourceClock_);
+    lastSourceClock_ = now;
     // The game runs on the replay's clock, added up in the same single precision, so the
     // recording plays back exactly what the player saw.
     clock_ += frame_.frameTime;
     for (int key : recordableKeys()) {
-        if (glfwGetKey(window, key) != GLFW_RELEASE) {
+        if (source_.getKey(window, key) != GLFW_RELEASE) {
             frame_.keysDown.push_back(key);
         }
     }
     // Nothing changes the keys or the cursor before this frame's event poll, so what the game
     // reads during the frame is what is noted here.
-    glfwGetCursorPos(window, &frame_.cursorX, &frame_.cursorY);
+    source_.getCursorPos(window, &frame_.cursorX, &frame_.cursorY);
     frameOpen_ = true;
     return clock_;
 }
@@ -89,7 +89,7 @@ float RecordingInput::replayableFrameTime(float measured) {
 void RecordingInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     gameCallback_ = callback;
     activeRecording = this;
-    glfwSetKeyCallback(window, callback ? recordingKeyCallback : nullptr);
+    source_.setKeyCallback(window, callback ? recordingKeyCallback : nullptr);
 }
 
 void RecordingInput::recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,

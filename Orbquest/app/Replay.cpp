@@ -44,25 +44,6 @@ bool isKeyword(const std::string& word) {
 
 std::string quoted(const std::string& word) { return "\"" + printable(word) + "\""; }
 
-// A number, or a fraction such as 1/60.
-bool readSeconds(const std::string& word, double& value) {
-    const size_t slash = word.find('/');
-    std::istringstream numerator(word.substr(0, slash));
-    char extra = 0;
-    if (!(numerator >> value) || (numerator >> extra)) {
-        return false;
-    }
-    if (slash != std::string::npos) {
-        std::istringstream denominator(word.substr(slash + 1));
-        double divisor = 0.0;
-        if (!(denominator >> divisor) || (denominator >> extra) || divisor == 0.0) {
-            return false;
-        }
-        value /= divisor;
-    }
-    return std::isfinite(value);
-}
-
 bool readNumber(const std::string& word, double& value) {
     std::istringstream stream(word);
     char extra = 0;
@@ -97,7 +78,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
             ++i;
         } else if (word == "dt") {
             double seconds = 0.0;
-            if (!hasNext || !readSeconds(words[i + 1], seconds) || seconds < kMinFrameTime ||
+            if (!hasNext || !parseSeconds(words[i + 1], seconds) || seconds < kMinFrameTime ||
                 seconds > kMaxFrameTime) {
                 return frameTimeRange();
             }
@@ -160,6 +141,24 @@ std::string nextLine(const std::string& text, size_t& at) {
 }
 
 }  // namespace
+
+bool parseSeconds(const std::string& word, double& value) {
+    const size_t slash = word.find('/');
+    std::istringstream numerator(word.substr(0, slash));
+    char extra = 0;
+    if (!(numerator >> value) || (numerator >> extra)) {
+        return false;
+    }
+    if (slash != std::string::npos) {
+        std::istringstream denominator(word.substr(slash + 1));
+        double divisor = 0.0;
+        if (!(denominator >> divisor) || (denominator >> extra) || divisor == 0.0) {
+            return false;
+        }
+        value /= divisor;
+    }
+    return std::isfinite(value);
+}
 
 ReplayScript parseReplay(const std::string& text) {
     ReplayScript script;

@@ -47,6 +47,8 @@ struct ReplayScript {
 
 // Refuses a text without frames, and any line beyond the limits above.
 ReplayScript parseReplay(const std::string& text);
+// Seconds as a replay or the command line writes them: a decimal or a fraction such as 1/60.
+bool parseSeconds(const std::string& word, double& seconds);
 // One line of a recording (frame times round-trip bit for bit).
 std::string formatReplayFrame(const ReplayFrame& frame);
 

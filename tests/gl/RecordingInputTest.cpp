@@ -17,7 +17,8 @@ TEST(RecordingInput, EveryFrameTimeIsOneAReplayTakesAndThatTheGameRanOn) {
     const double liveTimes[] = {0.5, 0.5, 100.5, 100.5 + 1.0 / 60.0};
     std::vector<float> gameClock;
     {
-        RecordingInput recording;
+        LiveInput live;
+        RecordingInput recording(live);
         std::string error;
         ASSERT_TRUE(recording.open(path, error)) << error;
         for (double time : liveTimes) {
@@ -48,7 +49,8 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
     const std::string path = dir.file("events.replay");
     testing::internal::CaptureStdout();
     {
-        RecordingInput recording;
+        LiveInput live;
+        RecordingInput recording(live);
         std::string error;
         ASSERT_TRUE(recording.open(path, error)) << error;
         recording.setKeyCallback(window, [](GLFWwindow*, int, int, int, int) {});

@@ -104,12 +104,44 @@ TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
     EXPECT_NE(scan({"orbquest", "--frames"}).error.find("needs a value"), std::string::npos);
 }
 
+// A recorded autopilot run takes a fixed frame time unless one is given; a replay brings its
+// own frame times.
+TEST(CommandLineOptions, AutopilotAndFrameTime) {
+    const struct {
+        std::vector<const char*> argv;
+        float frameTime;
+        const char* error;  // a part of the message, or "" for none
+    } cases[] = {
+        {{"orbquest", "--autopilot"}, 0.0f, ""},
+        {{"orbquest", "--autopilot", "--record", "a.replay"}, 1.0f / 64.0f, ""},
+        {{"orbquest", "--autopilot", "--record", "a.replay", "--frame-time", "0.1"}, 0.1f, ""},
+        {{"orbquest", "--frame-time", "1/60"}, 1.0f / 60.0f, ""},
+        {{"orbquest", "--autopilot", "--replay", "a.replay"}, 0.0f, ""},
+        {{"orbquest", "--frame-time", "0"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "1e-50"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "11"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "1/60", "--replay", "a"}, 1.0f / 60.0f, "own frame times"},
+        {{"orbquest", "--autopilot", "--empty-frames"}, 0.0f, "--autopilot needs the level"},
+    };
+    for (const auto& c : cases) {
+        const OptionScan result = scan(c.argv);
+        SCOPED_TRACE(result.error);
+        EXPECT_EQ(result.options.frameTime, c.frameTime);
+        if (*c.error == '\0') {
+            EXPECT_EQ(result.error, "");
+            EXPECT_EQ(result.options.autopilot, std::string(c.argv[1]) == "--autopilot");
+        } else {
+            EXPECT_NE(result.error.find(c.error), std::string::npos);
+        }
+    }
+}
+
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
     for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "width height",
-          "Escape", "F1"}) {
+         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
+          "--frame-time", "width height", "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
