@@ -14,6 +14,7 @@
 #include "app/ExitControl.h"
 #include "app/Fatal.h"
 #include "app/FrameCapture.h"
+#include "app/FrameStats.h"
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
@@ -122,6 +123,10 @@ int runOrbquest(int argc, const char* const* argv) {
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
     }
+    const std::string& frameStatsPath = scan.options.frameStatsPath;
+    if (!frameStatsPath.empty() && !canWriteFile(frameStatsPath)) {
+        fatalError("Cannot write the frame statistics file " + frameStatsPath);
+    }
     const std::unique_ptr<InputSource> scriptedOrRecorded = prepareInput(scan.options);
     input::install(scriptedOrRecorded.get());
 
@@ -129,6 +134,14 @@ int runOrbquest(int argc, const char* const* argv) {
     loadGlEntryPoints(scan.options);
     setFixedGlState();
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    std::unique_ptr<FrameStats> stats;  // its queries go before the context does
+    if (!frameStatsPath.empty()) {
+        stats = std::make_unique<FrameStats>();
+        std::string error;
+        if (!stats->open(frameStatsPath, error)) {
+            fatalError("Cannot write the frame statistics file " + frameStatsPath + ": " + error);
+        }
+    }
 
     exitControl = new ExitControl();
     const bool emptyFrames = scan.options.emptyFrames;
@@ -140,7 +153,8 @@ int runOrbquest(int argc, const char* const* argv) {
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
-    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture);
+    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture, stats.get());
+    stats.reset();
 
     int exitCode = 0;
     std::string error;

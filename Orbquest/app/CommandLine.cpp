@@ -50,7 +50,7 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             continue;
         }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
-            arg != "--replay") {
+            arg != "--replay" && arg != "--frame-stats") {
             fail("Unknown option " + arg + " (orbquest --help lists the options)");
             continue;
         }
@@ -75,6 +75,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.recordPath = value;
         } else if (arg == "--replay") {
             scan.options.replayPath = value;
+        } else if (arg == "--frame-stats") {
+            scan.options.frameStatsPath = value;
         }
     }
     if (!scan.options.recordPath.empty() && !scan.options.replayPath.empty()) {
@@ -98,6 +100,7 @@ std::string usageText() {
            "  --record F      write every frame's input to the replay file F\n"
            "  --replay F      play the replay file F instead of live input, then go on live\n"
            "  --empty-frames  only clear and swap each frame, without the level (benchmarks)\n"
+           "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
+#include "app/FrameStats.h"
 #include "app/Input.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
@@ -38,27 +39,50 @@ void checkGlState() {
 
 }  // namespace
 
-void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture) {
+void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture,
+                 FrameStats* stats) {
     int frameCounter = 0;
     while (!exitControl->isQuitRequested() && !glfwWindowShouldClose(window)) {
         currentFrameTime = input::frameStartTime(window);
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
 
-        if (options.emptyFrames) {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        } else {
+        if (stats) {
+            stats->shadowPassBegins();
+        }
+        if (!options.emptyFrames) {
             renderShadowPass(*sceneRenderer);
+        }
+        if (stats) {
+            stats->shadowPassEnds();
+        }
+        if (!options.emptyFrames) {
             // All movement of the frame happens between the two passes.
             sceneRenderer->sceneShader->use();
             sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+        }
+        if (stats) {
+            stats->colourPassBegins();
+        }
+        if (options.emptyFrames) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        } else {
             renderColourPass(*sceneRenderer);
+        }
+        if (stats) {
+            stats->colourPassEnds();
         }
 
         if (capture) {
             capture->capture();
         }
+        if (stats) {
+            stats->swapBegins();
+        }
         glfwSwapBuffers(window);
+        if (stats) {
+            stats->swapEnds();
+        }
         if (showFrameTime && frameCounter % kFrameTimeInterval == 0) {
             printFrameTime();
         }

@@ -104,11 +104,20 @@ TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
     EXPECT_NE(scan({"orbquest", "--frames"}).error.find("needs a value"), std::string::npos);
 }
 
+TEST(CommandLineOptions, FrameStatsTakesAFileAndIsOffWithout) {
+    EXPECT_EQ(scan({"orbquest", "800", "600"}).options.frameStatsPath, "");
+    const OptionScan result = scan({"orbquest", "--frame-stats", "times.csv", "800", "600"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.options.frameStatsPath, "times.csv");
+    EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
+    EXPECT_NE(scan({"orbquest", "--frame-stats"}).error.find("needs a value"), std::string::npos);
+}
+
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
-    for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "width height", "Escape", "F1"}) {
+    for (const char* word : {"--help", "--gl-debug", "--frames", "--empty-frames", "--frame-stats",
+                             "width height", "Escape", "F1"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
