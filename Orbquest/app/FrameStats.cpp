@@ -2,17 +2,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 std::string frameStatsHeader() {
     return "frame,frame_ms,shadow_pass_ms,colour_pass_ms,shadow_submit_ms,update_ms,"
-           "colour_submit_ms,swap_ms";
+           "colour_submit_ms,swap_ms,process_cpu_ms";
 }
 
 std::string formatFrameTimes(int frame, const FrameTimes& times) {
     char row[256];
-    std::snprintf(row, sizeof row, "%d,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", frame, times.frame,
-                  times.shadowPass, times.colourPass, times.shadowSubmit, times.update,
-                  times.colourSubmit, times.swap);
+    std::snprintf(row, sizeof row, "%d,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", frame,
+                  times.frame, times.shadowPass, times.colourPass, times.shadowSubmit,
+                  times.update, times.colourSubmit, times.swap, times.processCpu);
     return row;
 }
 
@@ -37,6 +38,7 @@ bool FrameStats::open(const std::string& path, std::string& error) {
 }
 
 void FrameStats::shadowPassBegins() {
+    shadowBeginCpu_ = processCpuMilliseconds();
     shadowBegin_ = Clock::now();
     glBeginQuery(GL_TIME_ELAPSED, queries_[kShadowQuery]);
 }
@@ -63,6 +65,7 @@ void FrameStats::swapBegins() {
 void FrameStats::swapEnds() {
     const Clock::time_point swapEnd = Clock::now();
     FrameTimes times;
+    times.processCpu = processCpuMilliseconds() - shadowBeginCpu_;
     times.frame = millisecondsBetween(shadowBegin_, swapEnd);
     times.shadowSubmit = millisecondsBetween(shadowBegin_, shadowEnd_);
     times.update = millisecondsBetween(shadowEnd_, colourBegin_);
@@ -76,6 +79,12 @@ void FrameStats::swapEnds() {
 
 double FrameStats::millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double FrameStats::processCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 double FrameStats::queryMilliseconds(Query query) const {

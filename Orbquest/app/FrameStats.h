@@ -16,6 +16,9 @@ struct FrameTimes {
     double update = 0;        // CPU: the camera and level update between the passes
     double colourSubmit = 0;  // CPU: issuing the colour pass
     double swap = 0;          // CPU: the buffer swap
+    // CPU time of the whole process over the frame, the renderer's threads included: unlike
+    // the clock figures it hardly grows when other programs share the cores.
+    double processCpu = 0;
 };
 
 // The CSV header line and one row, both without the line break.
@@ -48,6 +51,7 @@ class FrameStats {
     enum Query { kShadowQuery, kColourQuery, kQueryCount };
 
     static double millisecondsBetween(Clock::time_point from, Clock::time_point to);
+    static double processCpuMilliseconds();
     double queryMilliseconds(Query query) const;  // waits for the renderer to finish the pass
 
     std::FILE* file_ = nullptr;
@@ -58,4 +62,5 @@ class FrameStats {
     Clock::time_point colourBegin_;
     Clock::time_point colourEnd_;
     Clock::time_point swapBegin_;
+    double shadowBeginCpu_ = 0;  // process CPU time in ms
 };

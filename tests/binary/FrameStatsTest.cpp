@@ -30,6 +30,7 @@ enum Column {
     kUpdate,
     kColourSubmit,
     kSwap,
+    kProcessCpu,
     kColumnCount
 };
 
