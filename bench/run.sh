@@ -149,37 +149,47 @@ one_build() {
   }'
 }
 
-# Both builds play each workload in turn, the order swapped every round (A B, then B A). The
-# ratio of a figure is the median over the rounds of new / base within the round: two runs
-# side by side share the machine's load, which swings far more between rounds.
+# The median over frames of each frame's best (lowest) value among the given runs of one build:
+# every run of a workload draws the same frames, so a frame's best run is the one least
+# disturbed by other programs on the machine.
+best_of_runs() {
+  local column=$1
+  shift
+  awk -F, -v c="$column" -v skip="$warmup" 'FNR > 1 + skip {
+      if (!($1 in best) || $c < best[$1]) best[$1] = $c
+    } END { for (f in best) print best[f] }' "$@" | median_of
+}
+
+# Both builds play each workload in turn, the order swapped every round (A B, then B A).
 compare() {
   local base=$1 new=$2 workload r side figure
   machine
   echo "Base: $base"
   echo "New:  $new"
-  echo "$runs rounds, runs alternating, the first $warmup frames of each run left out. base and new:"
-  echo "medians (and 99th percentiles) over the frames of all runs; ratio: the median over the"
-  echo "rounds of new / base within a round (below 1: new is faster)"
+  echo "$runs rounds, runs alternating, the first $warmup frames of each run left out."
+  echo "median: over the frames of all runs; ratio: the median over the rounds of new / base"
+  echo "within a round. best: the median over the frames of each frame's best run, which"
+  echo "load from other programs disturbs least. Below 1: new is faster."
   local startup_ratios=""
   for workload in $workloads; do
     for ((r = 0; r < runs; ++r)); do
       local startup_base startup_new
       for side in $([ $((r % 2)) -eq 0 ] && echo "base new" || echo "new base"); do
-        local checkout=$base
-        [ "$side" = new ] && checkout=$new
         if [ "$side" = new ]; then
-          startup_new=$(run_workload "$checkout" "$workload" "$work/$side-$workload-$r.csv")
+          startup_new=$(run_workload "$new" "$workload" "$work/$side-$workload-$r.csv")
         else
-          startup_base=$(run_workload "$checkout" "$workload" "$work/$side-$workload-$r.csv")
+          startup_base=$(run_workload "$base" "$workload" "$work/$side-$workload-$r.csv")
         fi
       done
       startup_ratios+=$(awk -v b="$startup_base" -v n="$startup_new" 'BEGIN { print n / b }')$'\n'
     done
     echo
     echo "$(workload_title "$workload")"
-    printf '  %-22s %9s %9s %7s   %9s %9s %7s\n' "ms per frame" base new ratio "base p99" "new p99" ratio
+    printf '  %-20s %8s %8s %6s  %8s %8s %6s  %8s %8s\n' "ms per frame" "base" "new" "ratio" \
+      "best" "best" "ratio" "base" "new"
+    printf '  %-20s %8s %8s %6s  %8s %8s %6s  %8s %8s\n' "" median median "" base new "" p99 p99
     for figure in "${figures[@]}"; do
-      local column=${figure%%:*} b n ratios="" bm nm
+      local column=${figure%%:*} b n ratios="" bm nm bb nb
       b=$(column_values "$column" "$work"/base-"$workload"-*.csv | percentiles)
       n=$(column_values "$column" "$work"/new-"$workload"-*.csv | percentiles)
       for ((r = 0; r < runs; ++r)); do
@@ -187,15 +197,18 @@ compare() {
         nm=$(column_values "$column" "$work/new-$workload-$r.csv" | median_of)
         ratios+=$(awk -v b="$bm" -v n="$nm" 'BEGIN { print (b > 0 ? n / b : 0) }')$'\n'
       done
-      awk -v label="${figure#*:}" -v b="$b" -v n="$n" -v ratio="$(printf '%s' "$ratios" | median_of)" 'BEGIN {
+      bb=$(best_of_runs "$column" "$work"/base-"$workload"-*.csv)
+      nb=$(best_of_runs "$column" "$work"/new-"$workload"-*.csv)
+      awk -v label="${figure#*:}" -v b="$b" -v n="$n" -v bb="$bb" -v nb="$nb" \
+        -v ratio="$(printf '%s' "$ratios" | median_of)" 'BEGIN {
         split(b, x, " "); split(n, y, " ")
-        printf "  %-22s %9.2f %9.2f %7.3f   %9.2f %9.2f %7.3f\n", label, x[1], y[1], ratio,
-          x[3], y[3], (x[3] > 0 ? y[3] / x[3] : 0)
+        printf "  %-20s %8.2f %8.2f %6.3f  %8.2f %8.2f %6.3f  %8.2f %8.2f\n", label, x[1], y[1],
+          ratio, bb, nb, (bb > 0 ? nb / bb : 0), x[3], y[3]
       }'
     done
   done
   echo
-  printf '  %-22s %7.3f (median over the rounds of new / base)\n' "start-up to 1st frame" \
+  printf '  %-20s %6.3f (median over the rounds of new / base)\n' "start-up to 1st frame" \
     "$(printf '%s' "$startup_ratios" | median_of)"
 }
 
