@@ -210,8 +210,10 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     ImportedModel model("duck.dae");
     ASSERT_NO_FATAL_FAILURE(expectGameReadyMesh(model));
     const aiMesh& mesh = model.mesh();
-    EXPECT_GE(mesh.mNumFaces, 1000u);
-    EXPECT_LE(mesh.mNumFaces, 2000u);
+    // The ducks stand ten units or more off the road: detail beyond this is not seen, yet all 27
+    // are drawn in both passes.
+    EXPECT_GE(mesh.mNumFaces, 500u);
+    EXPECT_LE(mesh.mNumFaces, 800u);
 
     Picture palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());
