@@ -11,6 +11,8 @@ packages=(
   # tests: a virtual X server, Mesa's software OpenGL, key presses and screenshots
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick x11-utils
   valgrind  # the leak check
+  desktop-file-utils  # desktop-file-validate checks the installed menu entry
+  clang-format-14  # scripts/check-format.sh
 )
 
 missing=()

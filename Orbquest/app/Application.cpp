@@ -4,12 +4,16 @@
 #include <GLFW/glfw3.h>
 #include <malloc.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
+#include <string>
 #include <vector>
 
+#include "app/AssetLocation.h"
+#include "app/AutopilotInput.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
@@ -19,8 +23,11 @@
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
+#include "app/ReplayFile.h"
+#include "app/ScreenshotKey.h"
 #include "app/ScriptedInput.h"
 #include "app/Settings.h"
+#include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
 
@@ -28,6 +35,25 @@ namespace {
 
 const char* const kWindowTitle = "[ZEPH] Orbquest";
 constexpr int kMultisamples = 4;
+constexpr int kMaxWindowSide = 16384;  // pixels; larger windows fail inside X
+
+const char* const kNeedsOpenGl43 =
+    "Orbquest needs an OpenGL 4.3 core profile, which this system did not provide.";
+
+std::string lastGlfwError;  // GLFW's own words for its latest failure
+
+void noteGlfwError(int, const char* description) { lastGlfwError = description; }
+
+// The failure line first, exactly as always, then why and what the game needs.
+[[noreturn]] void failToStart(const std::string& failure, const std::string& reason) {
+    std::cout << failure << std::endl;
+    std::cout << reason << std::endl;
+    fatalError(kNeedsOpenGl43);
+}
+
+std::string glfwReason() {
+    return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
+}
 
 // The software renderer allocates and frees vertex buffers of up to a few megabytes for every
 // draw. By default the C library hands such memory back to the system on free, and the next
@@ -42,8 +68,18 @@ void keepFreedMemoryForReuse() {
 }
 
 GLFWwindow* createWindow() {
+    glfwSetErrorCallback(noteGlfwError);
     if (!glfwInit()) {
-        fatalError("Failed to initialize GLFW!");
+        failToStart("Failed to initialize GLFW!", glfwReason());
+    }
+    if (windowWidth < 1 || windowHeight < 1 || windowWidth > kMaxWindowSide ||
+        windowHeight > kMaxWindowSide) {
+        // GLFW stops the process on an assertion for a negative size, and X on a huge one.
+        glfwTerminate();
+        std::cout << "Failed to create a window!" << std::endl;
+        fatalError("The window size " + std::to_string(windowWidth) + " x " +
+                   std::to_string(windowHeight) + " is not within 1 to " +
+                   std::to_string(kMaxWindowSide) + " pixels a side.");
     }
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -56,7 +92,7 @@ GLFWwindow* createWindow() {
     GLFWwindow* window = glfwCreateWindow(windowWidth, windowHeight, kWindowTitle, monitor, nullptr);
     if (!window) {
         glfwTerminate();
-        fatalError("Failed to create a window!");
+        failToStart("Failed to create a window!", glfwReason());
     }
     glfwMakeContextCurrent(window);
     return window;
@@ -64,8 +100,11 @@ GLFWwindow* createWindow() {
 
 void loadGlEntryPoints(const Options& options) {
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        fatalError("Failed to initialize GLEW!");
+    const GLenum status = glewInit();
+    if (status != GLEW_OK) {
+        failToStart("Failed to initialize GLEW!",
+                    std::string("GLEW: ") +
+                        reinterpret_cast<const char*>(glewGetErrorString(status)));
     }
     glGetError();  // the loader may leave an error behind
     if (!glewIsSupported("GL_VERSION_4_3")) {
@@ -89,38 +128,82 @@ void setFixedGlState() {
     // the shaders do by default.
 }
 
-// The replay or recording asked for, installed as the game's input; refused before any
-// window opens when the file is unusable.
-std::unique_ptr<InputSource> prepareInput(const Options& options) {
-    if (!options.replayPath.empty()) {
-        std::ifstream file(options.replayPath);
-        if (!file) {
-            fatalError("Cannot replay " + options.replayPath + ": the file cannot be read");
+// The game's input as the options ask for it: live play (on a fixed frame time, if asked) or
+// a replay, with the autopilot flying on top when asked, and a recording on top of that.
+struct InputChain {
+    std::unique_ptr<InputSource> source;
+    std::unique_ptr<AutopilotInput> autopilot;
+    std::unique_ptr<RecordingInput> recording;
+
+    InputSource* top() const {
+        if (recording) {
+            return recording.get();
         }
-        std::ostringstream text;
-        text << file.rdbuf();
-        ReplayScript script = parseReplay(text.str());
+        return autopilot ? static_cast<InputSource*>(autopilot.get()) : source.get();
+    }
+};
+
+// Refuses an unusable replay or recording file before any window opens.
+InputChain prepareInput(const Options& options) {
+    InputChain chain;
+    if (!options.replayPath.empty()) {
+        ReplayScript script = loadReplay(options.replayPath);
         if (!script.error.empty()) {
             fatalError("Cannot replay " + options.replayPath + ": " + script.error);
         }
-        return std::make_unique<ScriptedInput>(std::move(script.frames));
+        chain.source = std::make_unique<ScriptedInput>(std::move(script.frames));
+    } else {
+        chain.source = std::make_unique<LiveInput>(options.frameTime);
+    }
+    if (options.autopilot) {
+        chain.autopilot = std::make_unique<AutopilotInput>(*chain.source);
     }
     if (!options.recordPath.empty()) {
-        auto recording = std::make_unique<RecordingInput>();
+        chain.recording = std::make_unique<RecordingInput>(*chain.top());
         std::string error;
-        if (!recording->open(options.recordPath, error)) {
+        if (!chain.recording->open(options.recordPath, error)) {
             fatalError("Cannot record to " + options.recordPath + ": " + error);
         }
-        return recording;
     }
-    return nullptr;
+    return chain;
+}
+
+// One line after an autopilot run: how far it got, and in how long.
+void reportAutopilot(const AutopilotInput& autopilot, const SceneCreator& level) {
+    const long done = std::count(level.targetDone.begin(), level.targetDone.end(), true);
+    std::cout << "Autopilot: " << done << " of " << level.targetDone.size() << " targets in "
+              << autopilot.framesFlown() << " frames, " << autopilot.timeFlown()
+              << " s of game time" << std::endl;
+}
+
+// Moves to the folder holding the assets when the game was started elsewhere; paths the player
+// typed keep naming what they named where the game was started. Returns that start folder.
+std::string moveToAssets(Options& options, const char* argv0) {
+    std::error_code error;
+    const std::string start = std::filesystem::current_path(error).string();
+    const AssetSearch search = findAssets(start, executableFolder(argv0));
+    if (search.found.empty()) {
+        fatalError(assetSearchFailure(search));
+    }
+    if (search.found == search.searched.front()) {
+        return start;
+    }
+    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath,
+                              &options.frameStatsPath}) {
+        *path = resolveAgainst(start, *path);
+    }
+    std::filesystem::current_path(search.found, error);
+    if (error) {
+        fatalError("Cannot change to the folder " + search.found + ": " + error.message());
+    }
+    return start;
 }
 
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
     keepFreedMemoryForReuse();
-    const OptionScan scan = extractOptions(argc, argv);
+    OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
     }
@@ -133,6 +216,7 @@ int runOrbquest(int argc, const char* const* argv) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    ScreenshotKey screenshots(moveToAssets(scan.options, argv[0]));
     const std::string& screenshotPath = scan.options.screenshotPath;
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
@@ -141,8 +225,8 @@ int runOrbquest(int argc, const char* const* argv) {
     if (!frameStatsPath.empty() && !canWriteFile(frameStatsPath)) {
         fatalError("Cannot write the frame statistics file " + frameStatsPath);
     }
-    const std::unique_ptr<InputSource> scriptedOrRecorded = prepareInput(scan.options);
-    input::install(scriptedOrRecorded.get());
+    const InputChain inputChain = prepareInput(scan.options);
+    input::install(inputChain.top());
 
     GLFWwindow* window = createWindow();
     loadGlEntryPoints(scan.options);
@@ -158,17 +242,27 @@ int runOrbquest(int argc, const char* const* argv) {
     }
 
     exitControl = new ExitControl();
+    screenshotKey = &screenshots;
     const bool emptyFrames = scan.options.emptyFrames;
     if (!emptyFrames) {
         sceneRenderer = new SceneRenderer();
         sceneRenderer->init(deltaTime);
         createShadowFramebuffer();
+        if (inputChain.autopilot) {
+            inputChain.autopilot->attach(*sceneRenderer->sceneCreator, *sceneRenderer->camera);
+        }
     }
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
     runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture, stats.get());
     stats.reset();
+    if (inputChain.autopilot && inputChain.autopilot->driving()) {
+        reportAutopilot(*inputChain.autopilot, *sceneRenderer->sceneCreator);
+    }
+    if (inputChain.recording) {
+        inputChain.recording->finish();
+    }
 
     int exitCode = 0;
     std::string error;
@@ -184,6 +278,7 @@ int runOrbquest(int argc, const char* const* argv) {
     }
     delete exitControl;
     exitControl = nullptr;
+    screenshotKey = nullptr;
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/Input.h"
+#include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
@@ -151,7 +152,7 @@ void toggleTransparency() {
 // Every key event, whatever its key and action, runs the whole table: each key of the table
 // that is down at that moment acts, in table order. A held key therefore acts again on its
 // auto-repeats and on any other key's events; its own release finds it up.
-void keyCallback(GLFWwindow* window, int, int, int, int) {
+void keyCallback(GLFWwindow* window, int key, int, int action, int) {
     if (isDown(window, GLFW_KEY_F1)) {
         printHelp();
     }
@@ -182,6 +183,10 @@ void keyCallback(GLFWwindow* window, int, int, int, int) {
     if (isDown(window, GLFW_KEY_1)) {
         SceneCreator* level = sceneRenderer->getSceneCreator();
         level->showLightMarker = !level->showLightMarker;
+    }
+    // Outside the table: F12 acts on its own press events only.
+    if (key == GLFW_KEY_F12 && action == GLFW_PRESS && screenshotKey) {
+        screenshotKey->press();
     }
 }
 

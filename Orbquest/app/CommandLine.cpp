@@ -3,10 +3,18 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/ConsoleText.h"
 #include "app/Fatal.h"
+#include "app/Replay.h"
 #include "app/Settings.h"
 
 namespace {
+
+// A fixed frame time shorter than this would stop the single-precision clock advancing.
+constexpr double kShortestFrameTime = 1e-4;
+constexpr double kLongestFrameTime = 10.0;
+// A recorded autopilot run plays the same on any machine: a power of two adds up exactly.
+constexpr float kRecordedAutopilotFrameTime = 1.0f / 64.0f;
 
 // Formatted extraction as the player's shell hands it over: leading blanks are skipped and
 // the number ends at the first character that cannot continue it ("800px" reads as 800).
@@ -49,9 +57,17 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.emptyFrames = true;
             continue;
         }
+        if (arg == "--fast-forward") {
+            scan.options.fastForward = true;
+            continue;
+        }
+        if (arg == "--autopilot") {
+            scan.options.autopilot = true;
+            continue;
+        }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
-            arg != "--replay" && arg != "--frame-stats") {
-            fail("Unknown option " + arg + " (orbquest --help lists the options)");
+            arg != "--replay" && arg != "--frame-time" && arg != "--frame-stats") {
+            fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
             continue;
         }
         // The options below take the next argument as their value.
@@ -65,7 +81,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             int frames = 0;
             char extra = 0;
             if (!(stream >> frames) || frames <= 0 || (stream >> extra)) {
-                fail("Option --frames needs a positive whole number of frames, not \"" + value + "\"");
+                fail("Option --frames needs a positive whole number of frames, not \"" +
+                     printable(value) + "\"");
             } else {
                 scan.options.frames = frames;
             }
@@ -75,12 +92,35 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.recordPath = value;
         } else if (arg == "--replay") {
             scan.options.replayPath = value;
+        } else if (arg == "--frame-time") {
+            double seconds = 0.0;
+            if (!parseSeconds(value, seconds) || seconds < kShortestFrameTime ||
+                seconds > kLongestFrameTime) {
+                fail("Option --frame-time needs seconds from 0.0001 to 10 (e.g. 1/60), not \"" +
+                     printable(value) + "\"");
+            } else {
+                scan.options.frameTime = static_cast<float>(seconds);
+            }
         } else if (arg == "--frame-stats") {
             scan.options.frameStatsPath = value;
         }
     }
-    if (!scan.options.recordPath.empty() && !scan.options.replayPath.empty()) {
+    Options& options = scan.options;
+    const bool replaying = !options.replayPath.empty();
+    if (!options.recordPath.empty() && replaying) {
         fail("--record and --replay cannot be used together");
+    }
+    if (options.fastForward && !replaying) {
+        fail("--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
+    }
+    if (options.frameTime > 0.0f && replaying) {
+        fail("--frame-time and --replay cannot be used together: a replay has its own frame times");
+    }
+    if (options.autopilot && options.emptyFrames) {
+        fail("--autopilot needs the level, which --empty-frames leaves out");
+    }
+    if (options.autopilot && !options.recordPath.empty() && options.frameTime == 0.0f) {
+        options.frameTime = kRecordedAutopilotFrameTime;
     }
     return scan;
 }
@@ -99,7 +139,12 @@ std::string usageText() {
            "  --screenshot F  write the last frame drawn to the PNG file F\n"
            "  --record F      write every frame's input to the replay file F\n"
            "  --replay F      play the replay file F instead of live input, then go on live\n"
+           "  --fast-forward  with --replay: run the replay's frames without drawing them,\n"
+           "                  up to its last frame, which is drawn\n"
            "  --empty-frames  only clear and swap each frame, without the level (benchmarks)\n"
+           "  --autopilot     let the autopilot play; W A S D or Space takes the ball over\n"
+           "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
+           "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
            "\n"
            "Keys:\n"
@@ -108,6 +153,7 @@ std::string usageText() {
            "  mouse           turn the camera\n"
            "  I J K L         move the free camera (F6)\n"
            "  F1 ... F9, 1    render options; F1 prints the list\n"
+           "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  Escape          quit\n";
 }
 

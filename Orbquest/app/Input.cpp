@@ -1,6 +1,11 @@
 #include "app/Input.h"
 
-float LiveInput::frameStartTime(GLFWwindow*) { return static_cast<float>(glfwGetTime()); }
+float LiveInput::frameStartTime(GLFWwindow*) {
+    if (fixedFrameTime_ > 0.0f) {
+        return clock_ += fixedFrameTime_;
+    }
+    return static_cast<float>(glfwGetTime());
+}
 
 int LiveInput::getKey(GLFWwindow* window, int key) { return glfwGetKey(window, key); }
 

@@ -18,16 +18,29 @@ public:
     // Processes window events; key events reach the callback registered below.
     virtual void pollEvents(GLFWwindow* window) = 0;
     virtual void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) = 0;
+    // True when the frame just started is a scripted one and more scripted frames follow it:
+    // such a frame may be fast-forwarded. Live input has no script.
+    virtual bool scriptedFramesFollow() const { return false; }
 };
 
-// Asks GLFW directly.
+// Asks GLFW directly. With a fixed frame time the clock advances by exactly that much each
+// frame, whatever the wall clock says, so a run plays the same on any machine.
 class LiveInput : public InputSource {
 public:
+    explicit LiveInput(float fixedFrameTime = 0.0f) : fixedFrameTime_(fixedFrameTime) {}
+
+    // The time the coming frames take when fixed; 0 goes back to the wall clock.
+    void setFixedFrameTime(float seconds) { fixedFrameTime_ = seconds; }
+
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+
+private:
+    float fixedFrameTime_;  // seconds; 0 follows the wall clock
+    float clock_ = 0.0f;    // the fixed clock, summed in single precision as the game keeps time
 };
 
 namespace input {
@@ -45,5 +58,6 @@ inline void pollEvents(GLFWwindow* window) { source().pollEvents(window); }
 inline void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     source().setKeyCallback(window, callback);
 }
+inline bool scriptedFramesFollow() { return source().scriptedFramesFollow(); }
 
 }  // namespace input

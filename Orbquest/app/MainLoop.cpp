@@ -12,6 +12,7 @@
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
 #include "app/Input.h"
+#include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
@@ -37,6 +38,56 @@ void checkGlState() {
     }
 }
 
+// The frame's passes around the world update. A frame that is not drawn (fast-forward) still
+// updates the world and runs the colour pass's counting, win check and console lines. 'stats',
+// when given, times the passes.
+void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStats* stats) {
+    auto mark = [stats](void (FrameStats::*step)()) {
+        if (stats) {
+            (stats->*step)();
+        }
+    };
+    mark(&FrameStats::shadowPassBegins);
+    if (drawn && !options.emptyFrames) {
+        renderShadowPass(*sceneRenderer);
+    }
+    mark(&FrameStats::shadowPassEnds);
+    if (!options.emptyFrames) {
+        // All movement of the frame happens between the two passes.
+        sceneRenderer->sceneShader->use();
+        sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+    }
+    mark(&FrameStats::colourPassBegins);
+    if (options.emptyFrames) {
+        if (drawn) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
+    } else if (drawn) {
+        renderColourPass(*sceneRenderer);
+    } else {
+        countColourPass(*sceneRenderer);
+    }
+    mark(&FrameStats::colourPassEnds);
+}
+
+// A game that ends in a fast-forwarded frame still shows how it ended: that frame is drawn
+// after its update, without printing its lines a second time.
+void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
+    SceneCreator& level = *sceneRenderer->sceneCreator;
+    renderShadowPass(*sceneRenderer);
+    sceneRenderer->sceneShader->use();
+    level.reportLines = false;
+    renderColourPass(*sceneRenderer);
+    level.reportLines = true;
+    if (screenshotKey) {
+        screenshotKey->writePending();
+    }
+    if (capture) {
+        capture->capture();
+    }
+    glfwSwapBuffers(window);
+}
+
 }  // namespace
 
 void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture,
@@ -47,41 +98,27 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
 
-        if (stats) {
-            stats->shadowPassBegins();
-        }
-        if (!options.emptyFrames) {
-            renderShadowPass(*sceneRenderer);
-        }
-        if (stats) {
-            stats->shadowPassEnds();
-        }
-        if (!options.emptyFrames) {
-            // All movement of the frame happens between the two passes.
-            sceneRenderer->sceneShader->use();
-            sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
-        }
-        if (stats) {
-            stats->colourPassBegins();
-        }
-        if (options.emptyFrames) {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        } else {
-            renderColourPass(*sceneRenderer);
-        }
-        if (stats) {
-            stats->colourPassEnds();
-        }
-
-        if (capture) {
-            capture->capture();
-        }
-        if (stats) {
-            stats->swapBegins();
-        }
-        glfwSwapBuffers(window);
-        if (stats) {
-            stats->swapEnds();
+        // With --fast-forward a replay's frames go undrawn up to its last one; the last frame of
+        // a --frames run is drawn too, so there is always a picture to keep.
+        const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
+        const bool drawn =
+            !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
+        runPasses(window, options, drawn, drawn ? stats : nullptr);
+        if (drawn) {
+            // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.
+            if (screenshotKey) {
+                screenshotKey->writePending();
+            }
+            if (capture) {
+                capture->capture();
+            }
+            if (stats) {
+                stats->swapBegins();
+            }
+            glfwSwapBuffers(window);
+            if (stats) {
+                stats->swapEnds();
+            }
         }
         if (showFrameTime && frameCounter % kFrameTimeInterval == 0) {
             printFrameTime();
@@ -96,6 +133,9 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
 
         const SceneCreator* level = options.emptyFrames ? nullptr : sceneRenderer->sceneCreator;
         if (level && (level->gameLost || level->gameWon)) {
+            if (!drawn) {
+                showEndPicture(window, capture);
+            }
             // The window does not refresh meanwhile; the last frame stays as it was drawn.
             std::this_thread::sleep_for(kEndOfGamePause);
             exitControl->setQuitRequested(true);
@@ -105,5 +145,8 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         if (options.frames > 0 && frameCounter >= options.frames) {
             exitControl->setQuitRequested(true);
         }
+    }
+    if (screenshotKey) {
+        screenshotKey->dropPending();
     }
 }

@@ -1,21 +1,40 @@
 #include "app/RecordingInput.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <iostream>
+#include <limits>
+#include <sstream>
 
 namespace {
 RecordingInput* activeRecording = nullptr;  // GLFW callbacks carry no user pointer of ours
+const char* const kHeader = "# Orbquest replay: one line per frame (see README)\n";
+
+// The shortest frame time as a float that the replay parser still takes.
+float shortestFrameTime() {
+    const float shortest = static_cast<float>(kMinFrameTime);
+    return static_cast<double>(shortest) >= kMinFrameTime
+               ? shortest
+               : std::nextafter(shortest, std::numeric_limits<float>::infinity());
+}
 }  // namespace
 
 RecordingInput::~RecordingInput() { finish(); }
 
 bool RecordingInput::open(const std::string& path, std::string& error) {
     file_ = std::fopen(path.c_str(), "w");
-    if (!file_) {
+    if (!file_ || std::fputs(kHeader, file_) == EOF) {
         error = std::strerror(errno);
+        if (file_) {
+            std::fclose(file_);
+            file_ = nullptr;
+        }
         return false;
     }
-    std::fputs("# Orbquest replay: one line per frame (see README)\n", file_);
+    path_ = path;
+    bytesWritten_ = std::strlen(kHeader);
     return true;
 }
 
@@ -24,8 +43,10 @@ void RecordingInput::finish() {
         return;
     }
     flushFrame();
-    std::fclose(file_);
-    file_ = nullptr;
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
     if (activeRecording == this) {
         activeRecording = nullptr;
     }
@@ -33,27 +54,42 @@ void RecordingInput::finish() {
 
 float RecordingInput::frameStartTime(GLFWwindow* window) {
     flushFrame();
-    const float clock = LiveInput::frameStartTime(window);
+    const float now = source_.frameStartTime(window);
     frame_ = ReplayFrame();
-    // The same single-precision difference the main loop takes, so a replay adds it back exactly.
-    frame_.frameTime = clock - lastClock_;
-    lastClock_ = clock;
+    frame_.frameTime = replayableFrameTime(now - lastSourceClock_);
+    lastSourceClock_ = now;
+    // The game runs on the replay's clock, added up in the same single precision, so the
+    // recording plays back exactly what the player saw.
+    clock_ += frame_.frameTime;
     for (int key : recordableKeys()) {
-        if (glfwGetKey(window, key) != GLFW_RELEASE) {
+        if (source_.getKey(window, key) != GLFW_RELEASE) {
             frame_.keysDown.push_back(key);
         }
     }
     // Nothing changes the keys or the cursor before this frame's event poll, so what the game
     // reads during the frame is what is noted here.
-    glfwGetCursorPos(window, &frame_.cursorX, &frame_.cursorY);
+    source_.getCursorPos(window, &frame_.cursorX, &frame_.cursorY);
     frameOpen_ = true;
-    return clock;
+    return clock_;
+}
+
+// A stalled frame counts as the longest frame a replay takes, and one too short for the clock
+// (two frames within the timer's resolution) as the shortest that still moves it.
+float RecordingInput::replayableFrameTime(float measured) {
+    float frameTime = std::clamp(measured, shortestFrameTime(), static_cast<float>(kMaxFrameTime));
+    while (!replayClock_.add(frameTime, 1) && frameTime <= kMaxFrameTime) {
+        frameTime *= 2.0f;
+    }
+    if (frameTime > kMaxFrameTime && file_) {
+        stop("the game's clock has run too long for a replay");
+    }
+    return frameTime;
 }
 
 void RecordingInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     gameCallback_ = callback;
     activeRecording = this;
-    glfwSetKeyCallback(window, callback ? recordingKeyCallback : nullptr);
+    source_.setKeyCallback(window, callback ? recordingKeyCallback : nullptr);
 }
 
 void RecordingInput::recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,
@@ -70,11 +106,38 @@ void RecordingInput::recordingKeyCallback(GLFWwindow* window, int key, int scanc
     }
 }
 
+// A frame the replay parser would refuse ends the recording before it; what was written stays
+// a valid replay.
 void RecordingInput::flushFrame() {
     if (!frameOpen_ || !file_) {
         return;
     }
-    std::fprintf(file_, "%s\n", formatReplayFrame(frame_).c_str());
-    std::fflush(file_);
     frameOpen_ = false;
+    if (frame_.events.size() > kMaxEventsPerLine) {
+        stop("a frame had more than " + std::to_string(kMaxEventsPerLine) + " key events");
+        return;
+    }
+    if (std::abs(frame_.cursorX) > kMaxCursor || std::abs(frame_.cursorY) > kMaxCursor) {
+        stop("the cursor went beyond the replay's limit");
+        return;
+    }
+    const std::string line = formatReplayFrame(frame_) + "\n";
+    if (bytesWritten_ + line.size() > kMaxReplayBytes) {
+        stop("the file reached the replay size limit of " +
+             std::to_string(kMaxReplayBytes / (1024 * 1024)) + " MiB");
+        return;
+    }
+    if (std::fputs(line.c_str(), file_) == EOF || std::fflush(file_) != 0) {
+        stop(std::strerror(errno));
+        return;
+    }
+    bytesWritten_ += line.size();
+    ++framesWritten_;
+}
+
+void RecordingInput::stop(const std::string& reason) {
+    std::cout << "Recording to " << path_ << " stopped after " << framesWritten_
+              << " frames: " << reason << std::endl;
+    std::fclose(file_);
+    file_ = nullptr;
 }

@@ -5,12 +5,16 @@
 
 #include "app/Input.h"
 #include "app/Replay.h"
+#include "app/ReplayClock.h"
 
-// Live input that also writes every frame to a replay file: its frame time, the keys down,
-// the cursor, and the key events delivered to the game's callback.
-class RecordingInput : public LiveInput {
+// Passes another input source (live play, the autopilot) through to the game and writes every
+// frame to a replay file: its frame time, the keys down, the cursor, and the key events
+// delivered to the game's callback. The game runs on the recorded frame times, kept within
+// what a replay takes; a frame beyond the replay limits (or a failed write) ends the
+// recording with a console line, and the game goes on.
+class RecordingInput : public InputSource {
 public:
-    RecordingInput() = default;
+    explicit RecordingInput(InputSource& source) : source_(source) {}
     ~RecordingInput() override;
     RecordingInput(const RecordingInput&) = delete;
     RecordingInput& operator=(const RecordingInput&) = delete;
@@ -21,16 +25,29 @@ public:
     void finish();
 
     float frameStartTime(GLFWwindow* window) override;
+    int getKey(GLFWwindow* window, int key) override { return source_.getKey(window, key); }
+    void getCursorPos(GLFWwindow* window, double* x, double* y) override {
+        source_.getCursorPos(window, x, y);
+    }
+    void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
 
 private:
     static void recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,
                                      int mods);
     void flushFrame();
+    float replayableFrameTime(float measured);
+    void stop(const std::string& reason);
 
+    InputSource& source_;
     std::FILE* file_ = nullptr;
+    std::string path_;
+    size_t bytesWritten_ = 0;
+    long framesWritten_ = 0;
     ReplayFrame frame_;
     bool frameOpen_ = false;
-    float lastClock_ = 0.0f;
+    float lastSourceClock_ = 0.0f;  // the passed-through source's clock at the previous frame
+    float clock_ = 0.0f;  // the game's clock: the recorded frame times added up
+    ReplayClock replayClock_;
     GLFWkeyfun gameCallback_ = nullptr;
 };

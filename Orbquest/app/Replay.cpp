@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/ConsoleText.h"
+#include "app/ReplayClock.h"
+
 namespace {
 
 struct NamedKey {
@@ -39,8 +42,107 @@ bool isKeyword(const std::string& word) {
                         [&](const char* k) { return word == k; }) != std::end(kKeywords);
 }
 
-// A number, or a fraction such as 1/60.
-bool readSeconds(const std::string& word, double& value) {
+std::string quoted(const std::string& word) { return "\"" + printable(word) + "\""; }
+
+bool readNumber(const std::string& word, double& value) {
+    std::istringstream stream(word);
+    char extra = 0;
+    return (stream >> value) && !(stream >> extra) && std::isfinite(value);
+}
+
+bool readCursor(const std::string& word, double& value) {
+    return readNumber(word, value) && std::abs(value) <= kMaxCursor;
+}
+
+std::string frameTimeRange() {
+    std::ostringstream range;
+    range << "\"dt\" needs a frame time in seconds from " << kMinFrameTime << " up to "
+          << kMaxFrameTime << " (e.g. 1/60)";
+    return range.str();
+}
+
+// Reads one line into 'frame' and its repeat count; returns what is wrong, or "".
+std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame) {
+    bool haveTime = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const bool hasNext = i + 1 < words.size();
+        if (word == "frames") {
+            double value = 0.0;
+            if (!hasNext || !readNumber(words[i + 1], value) || value < 1 ||
+                value != std::floor(value) || value > kMaxFramesPerLine) {
+                return "\"frames\" needs a whole number of frames from 1 to " +
+                       std::to_string(kMaxFramesPerLine);
+            }
+            frame.repeat = static_cast<long>(value);
+            ++i;
+        } else if (word == "dt") {
+            double seconds = 0.0;
+            if (!hasNext || !parseSeconds(words[i + 1], seconds) || seconds < kMinFrameTime ||
+                seconds > kMaxFrameTime) {
+                return frameTimeRange();
+            }
+            frame.frameTime = static_cast<float>(seconds);
+            haveTime = true;
+            ++i;
+        } else if (word == "keys") {
+            frame.keysDown.clear();
+            while (i + 1 < words.size() && !isKeyword(words[i + 1])) {
+                const int key = keyFromName(words[++i]);
+                if (key < 0) {
+                    return "unknown key " + quoted(words[i]);
+                }
+                frame.keysDown.push_back(key);
+            }
+        } else if (word == "cursor") {
+            if (i + 2 >= words.size() || !readCursor(words[i + 1], frame.cursorX) ||
+                !readCursor(words[i + 2], frame.cursorY)) {
+                std::ostringstream message;
+                message << "\"cursor\" needs two numbers, x and y in pixels from " << -kMaxCursor
+                        << " to " << kMaxCursor;
+                return message.str();
+            }
+            i += 2;
+        } else if (word == "press" || word == "release" || word == "repeat") {
+            const int key = hasNext ? keyFromName(words[i + 1]) : -1;
+            if (key < 0) {
+                return "\"" + word + "\" needs a key name" +
+                       (hasNext ? ", not " + quoted(words[i + 1]) : "");
+            }
+            if (frame.events.size() == kMaxEventsPerLine) {
+                return "more than " + std::to_string(kMaxEventsPerLine) +
+                       " key events on one line";
+            }
+            const int action = word == "press"     ? GLFW_PRESS
+                               : word == "release" ? GLFW_RELEASE
+                                                   : GLFW_REPEAT;
+            frame.events.push_back({key, action});
+            ++i;
+        } else {
+            return "unknown word " + quoted(word);
+        }
+    }
+    if (!haveTime) {
+        return "missing \"dt\" (the frame time in seconds)";
+    }
+    return "";
+}
+
+// The next line of 'text' from 'at', without its end (LF, CR LF or CR); moves 'at' past it.
+std::string nextLine(const std::string& text, size_t& at) {
+    const size_t end = text.find_first_of("\r\n", at);
+    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (end == std::string::npos) {
+        at = text.size();
+    } else {
+        at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return line;
+}
+
+}  // namespace
+
+bool parseSeconds(const std::string& word, double& value) {
     const size_t slash = word.find('/');
     std::istringstream numerator(word.substr(0, slash));
     char extra = 0;
@@ -58,80 +160,27 @@ bool readSeconds(const std::string& word, double& value) {
     return std::isfinite(value);
 }
 
-bool readNumber(const std::string& word, double& value) {
-    std::istringstream stream(word);
-    char extra = 0;
-    return (stream >> value) && !(stream >> extra) && std::isfinite(value);
-}
-
-// Reads one line into 'frame' and its repeat count; returns what is wrong, or "".
-std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame) {
-    bool haveTime = false;
-    for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        const bool hasNext = i + 1 < words.size();
-        if (word == "frames") {
-            double value = 0.0;
-            if (!hasNext || !readNumber(words[i + 1], value) || value < 1 ||
-                value != std::floor(value) || value > 1e7) {
-                return "\"frames\" needs a whole number of frames from 1";
-            }
-            frame.repeat = static_cast<long>(value);
-            ++i;
-        } else if (word == "dt") {
-            double seconds = 0.0;
-            if (!hasNext || !readSeconds(words[i + 1], seconds) || seconds <= 0.0 ||
-                seconds > 10.0) {
-                return "\"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)";
-            }
-            frame.frameTime = static_cast<float>(seconds);
-            haveTime = true;
-            ++i;
-        } else if (word == "keys") {
-            frame.keysDown.clear();
-            while (i + 1 < words.size() && !isKeyword(words[i + 1])) {
-                const int key = keyFromName(words[++i]);
-                if (key < 0) {
-                    return "unknown key \"" + words[i] + "\"";
-                }
-                frame.keysDown.push_back(key);
-            }
-        } else if (word == "cursor") {
-            if (i + 2 >= words.size() || !readNumber(words[i + 1], frame.cursorX) ||
-                !readNumber(words[i + 2], frame.cursorY)) {
-                return "\"cursor\" needs two numbers, x and y in pixels";
-            }
-            i += 2;
-        } else if (word == "press" || word == "release" || word == "repeat") {
-            const int key = hasNext ? keyFromName(words[i + 1]) : -1;
-            if (key < 0) {
-                return "\"" + word + "\" needs a key name" +
-                       (hasNext ? ", not \"" + words[i + 1] + "\"" : "");
-            }
-            const int action = word == "press"     ? GLFW_PRESS
-                               : word == "release" ? GLFW_RELEASE
-                                                   : GLFW_REPEAT;
-            frame.events.push_back({key, action});
-            ++i;
-        } else {
-            return "unknown word \"" + word + "\"";
-        }
-    }
-    if (!haveTime) {
-        return "missing \"dt\" (the frame time in seconds)";
-    }
-    return "";
-}
-
-}  // namespace
-
 ReplayScript parseReplay(const std::string& text) {
     ReplayScript script;
-    std::istringstream lines(text);
-    std::string line;
+    auto refuse = [&script](const std::string& problem) {
+        script.frames.clear();
+        script.error = problem;
+        return script;
+    };
+    if (text.size() > kMaxReplayBytes) {
+        return refuse("larger than the limit of " + std::to_string(kMaxReplayBytes) + " bytes");
+    }
     double cursorX = 0.0;
     double cursorY = 0.0;
-    for (int lineNumber = 1; std::getline(lines, line); ++lineNumber) {
+    ReplayClock clock;
+    size_t at = 0;
+    for (int lineNumber = 1; at < text.size(); ++lineNumber) {
+        std::string line = nextLine(text, at);
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        if (line.size() > kMaxReplayLineLength) {
+            return refuse(where + "longer than the limit of " +
+                          std::to_string(kMaxReplayLineLength) + " characters");
+        }
         line = line.substr(0, line.find('#'));
         std::istringstream wordStream(line);
         std::vector<std::string> words;
@@ -146,13 +195,21 @@ ReplayScript parseReplay(const std::string& text) {
         frame.cursorY = cursorY;
         const std::string problem = parseLine(words, frame);
         if (!problem.empty()) {
-            script.frames.clear();
-            script.error = "line " + std::to_string(lineNumber) + ": " + problem;
-            return script;
+            return refuse(where + problem);
+        }
+        if (!clock.add(frame.frameTime, frame.repeat)) {
+            std::ostringstream message;
+            message << where << "its frame time no longer moves the game's clock, which would "
+                    << "reach " << clock.seconds() + frame.frameTime * double(frame.repeat)
+                    << " s (the clock counts in single precision)";
+            return refuse(message.str());
         }
         cursorX = frame.cursorX;
         cursorY = frame.cursorY;
         script.frames.push_back(frame);
+    }
+    if (script.frames.empty()) {
+        return refuse("no frames: every line is blank or a comment");
     }
     return script;
 }
@@ -199,7 +256,8 @@ int keyFromName(const std::string& name) {
     if (word.size() == 1 && (std::isalnum(static_cast<unsigned char>(word[0])))) {
         return word[0];  // GLFW's codes for letters and digits are their ASCII capitals
     }
-    if (word.size() >= 2 && word[0] == 'F' && word.find_first_not_of("0123456789", 1) == std::string::npos) {
+    if (word.size() >= 2 && word.size() <= 3 && word[0] == 'F' &&
+        word.find_first_not_of("0123456789", 1) == std::string::npos) {
         const int number = std::stoi(word.substr(1));
         return number >= 1 && number <= 25 ? GLFW_KEY_F1 + number - 1 : -1;
     }

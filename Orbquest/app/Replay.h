@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,18 @@
 // "keys NAME..." (down during the frame; none if absent), "cursor X Y" (screen pixels; the
 // previous line's position if absent), and key events "press NAME", "release NAME",
 // "repeat NAME", delivered in order during each frame's event poll. '#' starts a comment.
+// Lines end in LF, CR LF or CR.
+//
+// The limits below keep a file from asking for unbounded memory or a clock the game cannot
+// keep; the recorder stays within the same ones, so every recording plays back.
+
+constexpr std::size_t kMaxReplayBytes = 16 * 1024 * 1024;  // the whole file
+constexpr std::size_t kMaxReplayLineLength = 32 * 1024;    // characters, line end excluded
+constexpr std::size_t kMaxEventsPerLine = 1000;            // press, release and repeat together
+constexpr long kMaxFramesPerLine = 1000000;
+constexpr double kMinFrameTime = 1e-6;  // seconds
+constexpr double kMaxFrameTime = 10.0;  // seconds
+constexpr double kMaxCursor = 1e9;      // pixels either way from the origin, on both axes
 
 struct KeyEvent {
     int key;
@@ -32,7 +45,10 @@ struct ReplayScript {
     std::string error;                // "line N: what is wrong"; empty when the text is valid
 };
 
+// Refuses a text without frames, and any line beyond the limits above.
 ReplayScript parseReplay(const std::string& text);
+// Seconds as a replay or the command line writes them: a decimal or a fraction such as 1/60.
+bool parseSeconds(const std::string& word, double& seconds);
 // One line of a recording (frame times round-trip bit for bit).
 std::string formatReplayFrame(const ReplayFrame& frame);
 

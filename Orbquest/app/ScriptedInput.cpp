@@ -30,6 +30,10 @@ int ScriptedInput::getKey(GLFWwindow* window, int key) {
     if (live_) {
         return glfwGetKey(window, key);
     }
+    // The player watching can still quit: the real Escape counts as well as the scripted one.
+    if (key == GLFW_KEY_ESCAPE && glfwGetKey(window, key) != GLFW_RELEASE) {
+        return GLFW_PRESS;
+    }
     return key >= 0 && key < static_cast<int>(keysDown_.size()) && keysDown_[key] ? GLFW_PRESS
                                                                                   : GLFW_RELEASE;
 }

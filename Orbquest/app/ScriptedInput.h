@@ -7,8 +7,9 @@
 
 // Plays a replay frame by frame: each frame takes its recorded frame time instead of the
 // clock, its keys and cursor, and has its key events delivered during the event poll. Real
-// key events are ignored meanwhile. When the script runs out, the game goes on live, with the
-// clock and the cursor carried on from where the script left them.
+// keys are ignored meanwhile, except Escape, which still quits (as does closing the window).
+// When the script runs out, the game goes on live, with the clock and the cursor carried on
+// from where the script left them.
 class ScriptedInput : public InputSource {
 public:
     explicit ScriptedInput(std::vector<ReplayFrame> frames);
@@ -18,6 +19,9 @@ public:
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+    bool scriptedFramesFollow() const override {
+        return !live_ && next_ < frames_.size();
+    }
 
     bool finished() const { return live_; }
 

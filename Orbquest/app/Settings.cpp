@@ -17,6 +17,7 @@ float currentFrameTime = 0.0f;
 
 ExitControl* exitControl = nullptr;
 SceneRenderer* sceneRenderer = nullptr;
+ScreenshotKey* screenshotKey = nullptr;
 
 void resetSettings() {
     windowWidth = 1024;

@@ -5,6 +5,7 @@
 
 class ExitControl;
 class SceneRenderer;
+class ScreenshotKey;
 
 extern int windowWidth;   // screen pixels; also the colour pass's viewport width
 extern int windowHeight;  // screen pixels; also the colour pass's viewport height
@@ -25,6 +26,7 @@ extern float currentFrameTime;
 // The long-lived application objects, reachable from the key callback.
 extern ExitControl* exitControl;
 extern SceneRenderer* sceneRenderer;
+extern ScreenshotKey* screenshotKey;
 
 // Puts every setting and render option back to its start-up value (used between tests).
 void resetSettings();

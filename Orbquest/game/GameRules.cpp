@@ -1,14 +1,10 @@
+#include "game/GameRules.h"
+
 #include "game/SceneCreator.h"
 
 namespace {
 
-// Vertical bands, in units relative to the player's centre. A target not yet done whose centre
-// is in the hit band loses the game; one in the landing band (both bounds strict) is done.
-// The bands overlap from -0.2 to -0.15, and the hit check runs first.
-constexpr float kHitBandLow = -0.2f;
-constexpr float kHitBandHigh = 0.15f;
-constexpr float kLandingBandLow = -0.6f;
-constexpr float kLandingBandHigh = -0.15f;
+using namespace rules;
 
 // The road limits, read off the first floor slab, which starts at (-1.1, -3.3, -10).
 constexpr float kRoadHeightLimit = -3.4f;  // above it the player counts as at road height
@@ -17,12 +13,6 @@ constexpr float kForwardLimitZ = 120.3f;
 constexpr float kSideLimitX = 6.3f;
 constexpr float kFallRate = 10.0f;      // pending descent per second of falling
 constexpr float kFallLostHeight = 3.0f;  // the slab this high means the fall is lost
-
-// Contact boxes around the player's centre.
-constexpr float kBlockReach = 0.75f;
-constexpr float kRestLow = -0.325f;
-constexpr float kRestHigh = -0.28f;
-constexpr float kTargetReach = 0.5f;
 
 bool within(float value, float reach) { return -reach <= value && value <= reach; }
 

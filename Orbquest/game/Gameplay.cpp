@@ -2,7 +2,10 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cmath>
+
 #include "app/Input.h"
+#include "game/GameRules.h"
 
 namespace {
 
@@ -10,10 +13,10 @@ using Move = void (scene::Model::*)(float, glm::vec3);
 using MoveAndSpin = void (scene::Model::*)(float, glm::vec3, float);
 
 constexpr float kSpinY = -1.0f;  // everything that spins while moving turns about (0, -1, 0)
-constexpr float kSpaceDescentRate = 2.0f;     // pending descent per second of Space
-constexpr float kDescentSpendRate = 0.5f;     // pending descent spent per second of rising
 constexpr float kDuckBallLoopRate = 6.0f;     // radians per second of a duck ball's own loop
 constexpr float kDuckBallLoopLift = 4.5f;     // units per second along the loop's local y
+// Only keeps the count an int: a frame this long (over four hours) would be a stalled clock.
+constexpr int kMaxLevelSteps = 1 << 20;
 const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
 const glm::vec3 kDown(0.0f, -1.0f, 0.0f);
 
@@ -60,6 +63,15 @@ void moveAndSpinAll(std::vector<scene::Model*>& models, MoveAndSpin move, float 
 
 }  // namespace
 
+int levelStepCount(float deltaTime) {
+    // In single precision, as the clock is kept: 1/60 s as a float times 60 is exactly 1.
+    const float steps = std::ceil(deltaTime * kLevelStepsPerSecond);
+    if (!(steps > 1.0f)) {  // also a NaN
+        return 1;
+    }
+    return steps < static_cast<float>(kMaxLevelSteps) ? static_cast<int>(steps) : kMaxLevelSteps;
+}
+
 void SceneCreator::update(float deltaTime, GLFWwindow* window, glm::vec3 front) {
     checkBounds(deltaTime);
     processInput(deltaTime, window, front);
@@ -100,7 +112,7 @@ void SceneCreator::update(float deltaTime, GLFWwindow* window, glm::vec3 front) 
         for (auto* list : {&floorSlabs, &backdrops, &blocks, &ducks, &puddles, &duckBalls}) {
             moveAll(*list, &scene::Model::moveUp, deltaTime, front);
         }
-        pendingDescent -= kDescentSpendRate * deltaTime;
+        pendingDescent -= rules::kDescentSpendRate * deltaTime;
     }
 }
 
@@ -181,7 +193,7 @@ void SceneCreator::applyKey(const KeyAction& action, float deltaTime, glm::vec3 
     }
     moveAll(duckBalls, action.worldMove, deltaTime, front);
     if (action.key == GLFW_KEY_SPACE) {
-        pendingDescent += kSpaceDescentRate * deltaTime;
+        pendingDescent += rules::kSpaceDescentRate * deltaTime;
     }
 }
 

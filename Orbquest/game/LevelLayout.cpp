@@ -10,8 +10,11 @@ const std::string kCubePath = "Orbquest/Scene/Content/Models/cube.dae";
 const std::string kDuckPath = "Orbquest/Scene/Content/Models/duck.dae";
 const std::string kSpherePath = "Orbquest/Scene/Content/Models/sphere.dae";
 
-// The cube model spans -1..1, so a slab scaled by 3 at y = -3.3 has its top at y = -0.3, where
-// the player's ball (a unit sphere scaled by 0.3) touches the road.
+// The cube model spans x and y from -1 to 1 and z from 0 to 2, and every placement below is
+// made for it: a slab scaled by 3 at y = -3.3 has its top at y = -0.3, where the player's ball
+// (a unit sphere scaled by 0.3) touches the road, and runs from its z back to z + 12; a block
+// turned by R90 and scaled by 0.5 hangs from its position down to one unit below, so a block at
+// y = 0.7 stands on the road and a target of radius 0.3 at y = 1 sits on its top.
 constexpr int kFloorSlabCount = 11;
 constexpr float kFloorSlabSpacing = 12.0f;
 constexpr int kGateCount = 10;

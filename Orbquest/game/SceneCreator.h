@@ -12,6 +12,12 @@ class Shader;
 class Texture;
 struct GLFWwindow;
 
+// The level's update runs in equal steps of at most 1/60 s, so that the game plays the same
+// at any frame rate: a frame of deltaTime seconds takes ceil(deltaTime * 60) steps of
+// deltaTime / steps each (one step, deltaTime itself, up to 1/60 s).
+constexpr float kLevelStepsPerSecond = 60.0f;
+int levelStepCount(float deltaTime);
+
 // The level: every model, the seven textures, the game state and the culling options. Other
 // parts of the game read and write these fields directly.
 //
@@ -49,6 +55,11 @@ public:
     bool cullingInfo = false;
     int drawnCount = 0;   // objects drawn by the current colour pass
     int culledCount = 0;  // objects the current colour pass skipped
+    // False while frames are fast-forwarded: the colour pass then only counts, checks for the
+    // win and prints its lines, without binding or drawing anything.
+    bool drawModels = true;
+    // False for a second picture of a frame whose lines were already printed.
+    bool reportLines = true;
     // The blocks the player has rested on, as entries per block index (the resting rule counts
     // entries with their duplicates); held as counts so memory stays bounded by the blocks.
     std::vector<std::uint64_t> blocksUnderPlayer;

@@ -22,11 +22,22 @@ constexpr int kGreenSmileUnit = 6;
 
 }  // namespace
 
-void SceneCreator::setWarmMaterial(Shader* shader) { applyMaterial(shader, kWarmMaterial); }
+void SceneCreator::setWarmMaterial(Shader* shader) {
+    if (drawModels) {
+        applyMaterial(shader, kWarmMaterial);
+    }
+}
 
-void SceneCreator::setGreyMaterial(Shader* shader) { applyMaterial(shader, kGreyMaterial); }
+void SceneCreator::setGreyMaterial(Shader* shader) {
+    if (drawModels) {
+        applyMaterial(shader, kGreyMaterial);
+    }
+}
 
 void SceneCreator::bindTexture(Texture* texture, Shader* shader, int unit) {
+    if (!drawModels) {
+        return;
+    }
     texture->bind(unit);
     glUniform1i(glGetUniformLocation(shader->programHandle, "diffuseTexture"), unit);
 }
@@ -37,6 +48,9 @@ void SceneCreator::drawCounted(scene::Model* model, GLint modelLocation) {
 }
 
 void SceneCreator::drawUncounted(scene::Model* model, GLint modelLocation) {
+    if (!drawModels) {
+        return;
+    }
     glUniformMatrix4fv(modelLocation, 1, GL_FALSE, glm::value_ptr(model->modelMatrix));
     model->draw();
 }
@@ -122,13 +136,13 @@ void SceneCreator::draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm
     if (std::count(targetDone.begin(), targetDone.end(), false) == 0) {
         gameWon = true;
     }
-    if (gameWon) {
+    if (gameWon && reportLines) {
         std::cout << "Congratulations, you won the game!" << std::endl;
     }
-    if (gameLost) {
+    if (gameLost && reportLines) {
         std::cout << "You lost! Try again!" << std::endl;
     }
-    if (cullingInfo) {
+    if (cullingInfo && reportLines) {
         std::cout << "Drawn: " << drawnCount << "| Culled: " << culledCount << std::endl;
     }
     drawnCount = 0;

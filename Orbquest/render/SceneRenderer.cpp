@@ -45,7 +45,14 @@ void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) 
     // Sent before the camera moves, so it lags the view by one frame.
     glUniform3fv(uniform(shader, "viewPos"), 1, glm::value_ptr(camera->getPosition()));
     camera->update(deltaTime, window);
-    sceneCreator->update(deltaTime, window, camera->getFront());
+    const glm::vec3 front = camera->getFront();
+    // Only the level is stepped: its landing and resting bands are thinner than what a long
+    // frame would move it in one go.
+    const int steps = levelStepCount(deltaTime);
+    const float step = steps == 1 ? deltaTime : deltaTime / static_cast<float>(steps);
+    for (int i = 0; i < steps; ++i) {
+        sceneCreator->update(step, window, front);
+    }
 }
 
 void SceneRenderer::drawDepth() {
@@ -116,4 +123,12 @@ void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
 void renderColourPass(SceneRenderer& renderer) {
     beginColourPass(renderer.sceneShader);
     renderer.draw(renderer.sceneShader);
+}
+
+void countColourPass(SceneRenderer& renderer) {
+    SceneCreator& level = *renderer.sceneCreator;
+    level.drawModels = false;
+    level.draw(-1, renderer.sceneShader, renderer.camera->getView(),
+               renderer.camera->getProjection());
+    level.drawModels = true;
 }

@@ -35,6 +35,9 @@ public:
 // The frame's two passes around the world update, as the main loop runs them.
 void renderShadowPass(SceneRenderer& renderer);
 void renderColourPass(SceneRenderer& renderer);
+// The colour pass of a frame that is not drawn: the same culling counts, win check and console
+// lines, without any GL draw work.
+void countColourPass(SceneRenderer& renderer);
 
 // The steps of the passes that do not depend on the level, for drawing other objects with the
 // same programs and uniforms.

@@ -1,5 +1,6 @@
 #include "render/Shader.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -61,12 +62,17 @@ void Shader::createProgram() {
 }
 
 void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
+    // A directory opens like a file on Linux but cannot be read: refused like a missing file.
+    std::error_code ignored;
     std::ifstream file(path);
-    if (!file.good()) {
+    if (std::filesystem::is_directory(path, ignored) || !file.good()) {
         fatalError("Failed to load the shader file " + path + " in Shader!");
     }
     const std::string source{std::istreambuf_iterator<char>(file),
                              std::istreambuf_iterator<char>()};
+    if (file.bad()) {
+        fatalError("Failed to load the shader file " + path + " in Shader!");
+    }
     file.close();
 
     handle = glCreateShader(type);

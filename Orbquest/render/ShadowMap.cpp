@@ -31,6 +31,8 @@ void createShadowFramebuffer() {
 void deleteShadowFramebuffer() {
     glDeleteFramebuffers(1, &depthMapFBO);
     depthMapFBO = 0;
+    glDeleteTextures(1, &depthCubemap);
+    depthCubemap = 0;
 }
 
 std::array<glm::mat4, 6> lightSpaceMatrices(const glm::vec3& lightPosition) {

@@ -15,7 +15,7 @@ extern GLuint depthCubemap;
 
 // Creates depthMapFBO with depthCubemap as its layered depth attachment.
 void createShadowFramebuffer();
-// Deletes depthMapFBO; the cube map goes with the context.
+// Deletes depthMapFBO and its cube map.
 void deleteShadowFramebuffer();
 
 // The view-projections of the six cube faces, in the layer order +X, -X, +Y, -Y, +Z, -Z.

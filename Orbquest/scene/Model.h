@@ -11,6 +11,12 @@ class Shader;
 
 namespace scene {
 
+// World units per second of 'amount' that the move operations carry an object: along the
+// steering direction (per unit of its horizontal length), up, and down.
+constexpr float kMoveSpeed = 3.0f;
+constexpr float kRiseSpeed = 1.5f;
+constexpr float kSinkSpeed = 6.0f;
+
 // A triangle mesh imported from a model file, expanded into plain per-attribute vertex buffers
 // and drawn with one glDrawArrays. It also carries the matrices the movement operations
 // accumulate and the eight corners the frustum test transforms.

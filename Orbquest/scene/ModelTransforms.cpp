@@ -6,10 +6,9 @@ namespace scene {
 
 namespace {
 
-// Per unit of 'amount' (seconds): radians for rolls and spins, world units for moves.
+// Per unit of 'amount' (seconds): radians for rolls and spins.
 constexpr float kRollSpeed = 3.5f;
 constexpr float kSpinSpeed = 1.0f;
-constexpr float kMoveSpeed = 3.0f;
 
 const glm::mat4 kIdentity(1.0f);
 
@@ -31,8 +30,8 @@ void spin(glm::mat4& rotation, float amount, float spinY) {
     turn(rotation, kSpinSpeed * amount, glm::vec3(0.0f, spinY, 0.0f));
 }
 
-const glm::vec3 kUpStep(0.0f, 0.5f, 0.0f);
-const glm::vec3 kDownStep(0.0f, -2.0f, 0.0f);
+const glm::vec3 kUpStep(0.0f, kRiseSpeed / kMoveSpeed, 0.0f);
+const glm::vec3 kDownStep(0.0f, -kSinkSpeed / kMoveSpeed, 0.0f);
 
 }  // namespace
 

@@ -135,7 +135,7 @@ const glm::vec3 kLight(0.0f, 0.6f, 0.0f);
 const glm::vec3 kFirstTarget(-1.0f, 0.0f, -1.0f);
 const glm::vec3 kSecondTarget(1.2f, 0.0f, -5.0f);
 constexpr float kBallRadius = 0.3f;
-constexpr float kFrontFaceZ = -4.0f;  // the first floor slab's face towards the player
+constexpr float kRoadTop = -0.3f;  // where the ball rests on the first floor slab
 
 bool isBrown(const Rgb& c) {
     return c.r > c.g && c.g > c.b && c.g < 0.7 * c.r && c.r > 40 && c.r < 200;
@@ -180,14 +180,15 @@ TEST_F(Picture, PlayersBallIsYellowAndLitFromAbove) {
     EXPECT_LT(facingCamera.luminance(), lit.luminance() / 3) << facingCamera << " vs " << lit;
 }
 
-// The first target's shadow on the slab's front face lies where the ray from the light through
-// the target's centre meets the face.
+// The first target's shadow on the road lies where the ray from the light through the target's
+// centre meets the road's top, beyond the target as seen from the light.
 TEST_F(Picture, FirstTargetCastsItsShadowOnTheLitWood) {
-    const float t = (kFrontFaceZ - kLight.z) / (kFirstTarget.z - kLight.z);
+    const float t = (kRoadTop - kLight.y) / (kFirstTarget.y - kLight.y);
     const glm::vec3 shadowCentre = kLight + t * (kFirstTarget - kLight);
-    ASSERT_NEAR(shadowCentre.y, -1.8f, 1e-4f);
-    const glm::vec3 beside(-1.5f, shadowCentre.y, kFrontFaceZ);
-    const glm::vec3 nearTheMiddle(1.0f, shadowCentre.y, kFrontFaceZ);
+    ASSERT_NEAR(shadowCentre.x, -1.5f, 1e-4f);
+    // Outside both the target's shadow and the ball's own, which lies under the ball.
+    const glm::vec3 beside(-1.5f, kRoadTop, -0.2f);
+    const glm::vec3 nearTheMiddle(1.0f, kRoadTop, -1.5f);
 
     const Rgb shadow = shot().mean(shadowCentre, 6);
     const Rgb woodBeside = shot().mean(beside, 6);
@@ -209,7 +210,7 @@ TEST(EmptyFramesPicture, ShowsOnlyTheClearColour) {
     const Screenshot shot(path);
     ASSERT_TRUE(shot.loaded());
     ASSERT_EQ(shot.width(), kWidth);
-    for (const glm::vec3& world : {glm::vec3(0.0f), kFirstTarget, glm::vec3(1.0f, -1.8f, -4.0f)}) {
+    for (const glm::vec3& world : {glm::vec3(0.0f), kFirstTarget, glm::vec3(1.0f, kRoadTop, -1.5f)}) {
         const Rgb c = shot.mean(world, 4);
         EXPECT_NEAR(c.r, 0.9 * 255, 1.5) << c;
         EXPECT_NEAR(c.g, 0.7 * 255, 1.5) << c;

@@ -58,6 +58,21 @@ TEST(ReplayFiles, MissingReplayAndUnwritableRecordingAreRefused) {
         << unwritable.output;
 }
 
+// A player watching a replay can still quit with Escape; other real keys do not reach the game.
+TEST(ReplayFiles, RealEscapeEndsAReplayAndOtherRealKeysAreIgnored) {
+    TempDir dir;
+    dir.write("long.replay", "frames 100000 dt 1/60 cursor 512 384\n");
+    GameSession game({"--replay", dir.file("long.replay")});
+    ASSERT_TRUE(game.waitForWelcome()) << game.process().output();
+    ASSERT_FALSE(game.windowId().empty());
+    game.pressKey("F1");
+    game.keyDown("Escape");
+    EXPECT_EQ(game.process().wait(60), 0);
+    game.keyUp("Escape");
+    EXPECT_EQ(game.process().output().find("F1 - Help"), std::string::npos)
+        << game.process().output();
+}
+
 void holdFor(GameSession& game, const std::string& key, int milliseconds) {
     game.keyDown(key);
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -77,7 +92,7 @@ TEST(ReplayFiles, ARecordedLiveSessionReplaysToTheSameConsoleLines) {
     ASSERT_TRUE(live.process().waitForOutput("Viewfrustum-Culling: On\n", 60));
     live.pressKey("F2");  // frame times, every 30th frame (if the session runs that long)
     holdFor(live, "w", 800);
-    shellOutput("xdotool mousemove_relative -- 40 0");
+    xdotool("mousemove_relative -- 40 0");
     holdFor(live, "a", 500);
     live.pressKey("F1");
     live.keyDown("Escape");

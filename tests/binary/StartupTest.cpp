@@ -100,4 +100,54 @@ TEST(GameStartup, DebugOutputRunsQuietlyOnACleanFrame) {
     EXPECT_EQ(result.output.find("Severity = High"), std::string::npos) << result.output;
 }
 
+TEST(GameStartup, WindowSizesOutsideOneTo16384FailLikeAnyWindow) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"800", "-600"}, "800 x -600"},
+        {{"0", "600"}, "0 x 600"},
+        {{"100000", "100000"}, "100000 x 100000"},
+    };
+    for (const auto& [args, size] : cases) {
+        const ProcessResult result = runGame(args);
+        EXPECT_EQ(result.exitCode, 1) << size;
+        EXPECT_EQ(result.output, std::string("Executing: ") + ORBQUEST_BINARY +
+                                     "\nFailed to create a window!\nThe window size " + size +
+                                     " is not within 1 to 16384 pixels a side.\n");
+    }
+}
+
+TEST(GameStartup, AShaderPathThatIsADirectoryIsALoadFailure) {
+    TempDir dir;
+    dir.copyGameAssets();
+    const std::string shader = "Orbquest/Scene/Shader/omni.frag";
+    std::filesystem::remove(dir.file(shader));
+    std::filesystem::create_directory(dir.file(shader));
+    const ProcessResult result = runGame({}, dir.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("Failed to load the shader file " + shader + " in Shader!\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_EQ(result.output.find("Welcome"), std::string::npos);
+}
+
+// Mesa's softpipe offers OpenGL 3.3 at most; without a display GLFW cannot even start. The
+// failure line comes first as always, then GLFW's reason, then what the game needs.
+TEST(GameStartup, WithoutOpenGl43TheGameSaysWhy) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"/usr/bin/env", "GALLIUM_DRIVER=softpipe", ORBQUEST_BINARY},
+         "Failed to create a window!"},
+        {{"/usr/bin/env", "-u", "DISPLAY", ORBQUEST_BINARY}, "Failed to initialize GLFW!"},
+    };
+    for (const auto& [args, failure] : cases) {
+        const ProcessResult result = runProcess(args, ORBQUEST_SOURCE_DIR, 60);
+        EXPECT_EQ(result.exitCode, 1);
+        const std::vector<std::string> lines = splitLines(result.output);
+        ASSERT_EQ(lines.size(), 3u) << result.output;
+        EXPECT_EQ(lines[0], failure);
+        EXPECT_EQ(lines[1].rfind("GLFW: ", 0), 0u) << lines[1];
+        EXPECT_GT(lines[1].size(), std::string("GLFW: ").size());
+        EXPECT_EQ(lines[2],
+                  "Orbquest needs an OpenGL 4.3 core profile, which this system did not provide.");
+    }
+}
+
 }  // namespace

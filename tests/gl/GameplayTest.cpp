@@ -368,4 +368,82 @@ TEST(Gameplay, LandingOnTheLastTargetPrintsTheWonLineInTheSameFrame) {
     EXPECT_FALSE(s.level.gameLost);
 }
 
+// Keys held for a span of game time, played at a given frame time.
+struct Phase {
+    std::vector<int> keys;
+    float seconds;
+};
+
+void play(Session& s, const std::vector<Phase>& phases, float frameTime) {
+    for (const Phase& phase : phases) {
+        for (int key : phase.keys) {
+            s.input.hold(key);
+        }
+        for (long i = std::lround(phase.seconds / frameTime); i > 0; --i) {
+            s.harness.update(frameTime);
+        }
+        for (int key : phase.keys) {
+            s.input.release(key);
+        }
+    }
+}
+
+// Every model matrix of the level, in list order.
+std::vector<glm::mat4> matricesOf(const SceneCreator& level) {
+    std::vector<glm::mat4> all{level.player->modelMatrix};
+    for (auto* list : {&level.floorSlabs, &level.blocks, &level.backdrops, &level.ducks,
+                       &level.duckBalls, &level.puddles, &level.targets}) {
+        for (const scene::Model* model : *list) {
+            all.push_back(model->modelMatrix);
+        }
+    }
+    return all;
+}
+
+// A long frame is played as equal steps of at most 1/60 s: an eighth of a second is exactly
+// eight frames of 1/64 s, so the thin resting band under the ball still catches the block.
+TEST(GameplayFrameRate, AJumpOntoABlockEndsTheSameAtAnyFrameRate) {
+    const std::vector<Phase> jump = {{{GLFW_KEY_SPACE}, 0.625f}, {{GLFW_KEY_W}, 0.5f}, {{}, 4.0f}};
+    Session fast;
+    place(fast.level.blocks[0], {0.0f, 0.7f, -1.5f});
+    play(fast, jump, 1.0f / 64.0f);
+    Session slow;
+    place(slow.level.blocks[0], {0.0f, 0.7f, -1.5f});
+    play(slow, jump, 1.0f / 8.0f);
+
+    EXPECT_TRUE(slow.level.onBlock);
+    EXPECT_FALSE(slow.level.gameLost);
+    EXPECT_NEAR(positionOf(slow.level.blocks[0]).y, -0.3f, 0.025f);
+    EXPECT_TRUE(matricesOf(fast.level) == matricesOf(slow.level));
+    EXPECT_EQ(fast.level.bankedDescent, slow.level.bankedDescent);
+    EXPECT_EQ(fast.level.pendingDescent, slow.level.pendingDescent);
+    EXPECT_EQ(fast.level.onBlock, slow.level.onBlock);
+}
+
+// Coming down at 1.5 units a second, a frame of 0.45 s would carry the target from below the
+// landing band (0.45 deep) straight into the band that loses.
+TEST(GameplayFrameRate, LandingOnATargetWorksAtAFewFramesASecond) {
+    for (float frameTime : {0.3f, 0.45f}) {
+        SCOPED_TRACE(testing::Message() << "frame time " << frameTime);
+        Session s;
+        place(s.level.targets[0], {0.0f, 0.0f, -2.7f});
+        play(s, {{{GLFW_KEY_SPACE}, 0.9f}, {{GLFW_KEY_W}, 0.9f}, {{}, 3.6f}}, frameTime);
+        EXPECT_TRUE(s.level.targetDone[0]);
+        EXPECT_FALSE(s.level.gameLost);
+        EXPECT_LE(s.level.pendingDescent, 0.0f);
+    }
+}
+
+TEST(GameplayFrameRate, LongFramesTakeEqualStepsOfAtMostASixtieth) {
+    const struct {
+        float deltaTime;
+        int steps;
+    } cases[] = {{0.0f, 1},       {1.0f / 64.0f, 1}, {1.0f / 60.0f, 1},
+                 {0.017f, 2},     {0.125f, 8},       {0.3f, 18},
+                 {10.0f, 600},    {std::nanf(""), 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(levelStepCount(c.deltaTime), c.steps) << "frame time " << c.deltaTime;
+    }
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <vector>
@@ -280,6 +282,94 @@ TEST(LevelLifetime, DestructionReleasesEveryGlObject) {
     EXPECT_EQ(alive(arrays, isArray), 0);
     EXPECT_EQ(alive(textures, isTexture), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+
+// World-space box of a model as placed, from its own mesh.
+struct Box {
+    glm::vec3 low{std::numeric_limits<float>::max()};
+    glm::vec3 high{std::numeric_limits<float>::lowest()};
+};
+
+Box boxOf(const scene::Model* model) {
+    Box box;
+    for (GLuint v = 0; v < model->vertexCount; ++v) {
+        const float* p = &model->positions[3 * v];
+        const glm::vec3 world(model->baseMatrix * glm::vec4(p[0], p[1], p[2], 1.0f));
+        box.low = glm::min(box.low, world);
+        box.high = glm::max(box.high, world);
+    }
+    return box;
+}
+
+constexpr float kTouch = 1e-4f;
+
+bool sameHeight(float a, float b) { return std::abs(a - b) < kTouch; }
+
+// Footprints on the ground overlap or share an edge or a corner.
+bool footprintsTouch(const Box& a, const Box& b) {
+    return a.low.x <= b.high.x + kTouch && b.low.x <= a.high.x + kTouch &&
+           a.low.z <= b.high.z + kTouch && b.low.z <= a.high.z + kTouch;
+}
+
+bool footprintHolds(const Box& box, float x, float z) {
+    return box.low.x <= x && x <= box.high.x && box.low.z <= z && z <= box.high.z;
+}
+
+// The road, the blocks and the targets fit together as the game rules read them: the ball
+// rests on the road, blocks stand on the road or on and against blocks, targets sit on what
+// is under them.
+TEST_F(LevelLayout, EverythingStandsOnWhatIsUnderIt) {
+    std::vector<Box> slabs;
+    for (const scene::Model* slab : level().floorSlabs) {
+        slabs.push_back(boxOf(slab));
+    }
+    const float roadTop = slabs.front().high.y;
+    for (const Box& slab : slabs) {
+        EXPECT_NEAR(slab.high.y, roadTop, kTouch);
+    }
+    EXPECT_NEAR(slabs.front().high.z, 2.0f, kTouch) << "the road's near end";
+    EXPECT_NEAR(slabs.back().low.z, -130.0f, kTouch) << "the road's far end";
+    const Box ball = boxOf(level().player);
+    EXPECT_NEAR(ball.low.y, roadTop, kTouch) << "the ball rests on the road";
+    EXPECT_TRUE(footprintHolds(slabs.front(), 0.0f, 0.0f));
+
+    std::vector<Box> blocks;
+    for (const scene::Model* block : level().blocks) {
+        blocks.push_back(boxOf(block));
+    }
+    // A block is carried when it stands on the road, on a carried block, or level with and
+    // against one (a lintel between its posts, a beam, the back row of a stair step).
+    std::vector<bool> carried(blocks.size());
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        carried[i] = sameHeight(blocks[i].low.y, roadTop);
+    }
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            for (size_t j = 0; j < blocks.size() && !carried[i]; ++j) {
+                carried[i] = carried[j] && footprintsTouch(blocks[i], blocks[j]) &&
+                             (sameHeight(blocks[j].high.y, blocks[i].low.y) ||
+                              sameHeight(blocks[j].low.y, blocks[i].low.y));
+                grew = grew || carried[i];
+            }
+        }
+    }
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        EXPECT_TRUE(carried[i]) << "block " << i << " floats with its bottom at "
+                                << blocks[i].low.y;
+    }
+
+    for (size_t i = 0; i < level().targets.size(); ++i) {
+        const Box target = boxOf(level().targets[i]);
+        const glm::vec3 centre = (target.low + target.high) * 0.5f;
+        bool sits = sameHeight(target.low.y, roadTop);
+        for (const Box& block : blocks) {
+            sits = sits || (sameHeight(block.high.y, target.low.y) &&
+                            footprintHolds(block, centre.x, centre.z));
+        }
+        EXPECT_TRUE(sits) << "target " << i << " floats with its bottom at " << target.low.y;
+    }
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ public:
     void release(int key) { keysDown.erase(key); }
     void queuePress(int key) { queued_.push_back({key, GLFW_PRESS}); }
     void queueRelease(int key) { queued_.push_back({key, GLFW_RELEASE}); }
+    void queueEvent(int key, int action) { queued_.push_back({key, action}); }
 
     float frameStartTime(GLFWwindow*) override { return clock += frameTime; }
     int getKey(GLFWwindow*, int key) override {

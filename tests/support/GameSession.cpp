@@ -21,9 +21,8 @@ bool GameSession::waitForWelcome(double timeoutSeconds) {
 std::string GameSession::windowId(double timeoutSeconds) {
     const auto start = std::chrono::steady_clock::now();
     while (windowId_.empty() && process_->running()) {
-        const std::string found = shellOutput("xdotool search --onlyvisible --pid " +
-                                              std::to_string(process_->pid()) +
-                                              " --name Orbquest 2>/dev/null");
+        const std::string found = xdotool("search --onlyvisible --pid " +
+                                          std::to_string(process_->pid()) + " --name Orbquest");
         std::istringstream lines(found);
         lines >> windowId_;
         if (!windowId_.empty()) {
@@ -38,19 +37,19 @@ std::string GameSession::windowId(double timeoutSeconds) {
     return windowId_;
 }
 
-void GameSession::focus() { shellOutput("xdotool windowfocus --sync " + windowId() + " 2>&1"); }
+void GameSession::focus() { xdotool("windowfocus --sync " + windowId()); }
 
 void GameSession::pressKey(const std::string& key) {
     focus();
-    shellOutput("xdotool key --delay 50 " + key + " 2>&1");
+    xdotool("key --delay 50 " + key);
 }
 
 void GameSession::keyDown(const std::string& key) {
     focus();
-    shellOutput("xdotool keydown " + key + " 2>&1");
+    xdotool("keydown " + key);
 }
 
-void GameSession::keyUp(const std::string& key) { shellOutput("xdotool keyup " + key + " 2>&1"); }
+void GameSession::keyUp(const std::string& key) { xdotool("keyup " + key); }
 
 bool GameSession::turnOnCullingInfo() {
     for (int attempt = 0; attempt < 30 && process_->running(); ++attempt) {
@@ -69,6 +68,10 @@ bool GameSession::turnOnCullingInfo() {
         }
     }
     return false;
+}
+
+std::string xdotool(const std::string& arguments) {
+    return shellOutput("timeout " + std::to_string(kXdotoolSeconds) + " xdotool " + arguments);
 }
 
 void GameSession::requestClose() { sendCloseRequest(std::stoul(windowId())); }
@@ -92,7 +95,7 @@ bool sendCloseRequest(unsigned long window) {
 }
 
 std::pair<int, int> windowSize(const std::string& windowId) {
-    const std::string geometry = shellOutput("xdotool getwindowgeometry " + windowId);
+    const std::string geometry = xdotool("getwindowgeometry " + windowId);
     const size_t at = geometry.find("Geometry: ");
     int width = 0;
     int height = 0;

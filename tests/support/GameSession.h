@@ -36,6 +36,11 @@ private:
     std::string windowId_;
 };
 
+// xdotool with the arguments given, ended after kXdotoolSeconds should it hang (e.g. waiting
+// for a window that never maps); returns what it printed on standard output.
+constexpr int kXdotoolSeconds = 20;
+std::string xdotool(const std::string& arguments);
+
 // Sends WM_DELETE_WINDOW to an X window, the message a window manager sends on a close click.
 bool sendCloseRequest(unsigned long window);
 

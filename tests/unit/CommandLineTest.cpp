@@ -113,13 +113,63 @@ TEST(CommandLineOptions, FrameStatsTakesAFileAndIsOffWithout) {
     EXPECT_NE(scan({"orbquest", "--frame-stats"}).error.find("needs a value"), std::string::npos);
 }
 
+// A recorded autopilot run takes a fixed frame time unless one is given; a replay brings its
+// own frame times.
+TEST(CommandLineOptions, AutopilotAndFrameTime) {
+    const struct {
+        std::vector<const char*> argv;
+        float frameTime;
+        const char* error;  // a part of the message, or "" for none
+    } cases[] = {
+        {{"orbquest", "--autopilot"}, 0.0f, ""},
+        {{"orbquest", "--autopilot", "--record", "a.replay"}, 1.0f / 64.0f, ""},
+        {{"orbquest", "--autopilot", "--record", "a.replay", "--frame-time", "0.1"}, 0.1f, ""},
+        {{"orbquest", "--frame-time", "1/60"}, 1.0f / 60.0f, ""},
+        {{"orbquest", "--autopilot", "--replay", "a.replay"}, 0.0f, ""},
+        {{"orbquest", "--frame-time", "0"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "1e-50"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "11"}, 0.0f, "--frame-time needs seconds"},
+        {{"orbquest", "--frame-time", "1/60", "--replay", "a"}, 1.0f / 60.0f, "own frame times"},
+        {{"orbquest", "--autopilot", "--empty-frames"}, 0.0f, "--autopilot needs the level"},
+    };
+    for (const auto& c : cases) {
+        const OptionScan result = scan(c.argv);
+        SCOPED_TRACE(result.error);
+        EXPECT_EQ(result.options.frameTime, c.frameTime);
+        if (*c.error == '\0') {
+            EXPECT_EQ(result.error, "");
+            EXPECT_EQ(result.options.autopilot, std::string(c.argv[1]) == "--autopilot");
+        } else {
+            EXPECT_NE(result.error.find(c.error), std::string::npos);
+        }
+    }
+}
+
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
-    for (const char* word : {"--help", "--gl-debug", "--frames", "--empty-frames", "--frame-stats",
-                             "width height", "Escape", "F1"}) {
+    for (const char* word :
+         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
+          "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
+}
+
+TEST(CommandLineOptions, FastForwardNeedsAReplay) {
+    EXPECT_EQ(scan({"orbquest", "--fast-forward", "800", "600"}).error,
+              "--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
+    const OptionScan result = scan({"orbquest", "--fast-forward", "--replay", "a.replay"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(result.options.fastForward);
+}
+
+TEST(CommandLineOptions, HostileValuesAreShownAsOnePrintableLine) {
+    const std::string longValue(5000, '9');
+    EXPECT_EQ(scan({"orbquest", "--frames", "1\n2"}).error,
+              "Option --frames needs a positive whole number of frames, not \"1\\x0A2\"");
+    EXPECT_EQ(scan({"orbquest", "--frames", longValue.c_str()}).error,
+              "Option --frames needs a positive whole number of frames, not \"" +
+                  std::string(40, '9') + "...\"");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kContent = fs::path(ORBQUEST_SOURCE_DIR) / "Orbquest" / "Scene" / "Content";
+const fs::path kIcon = fs::path(ORBQUEST_SOURCE_DIR) / "dist" / "orbquest.png";
 constexpr double kPi = 3.14159265358979323846;
 
 const char* const kModels[] = {"cube.dae", "sphere.dae", "duck.dae"};
@@ -72,9 +73,8 @@ struct Picture {
     }
 };
 
-Picture loadPicture(const std::string& name) {
+Picture loadPictureFile(const std::string& path) {
     Picture picture;
-    const std::string path = (kContent / "Images" / name).string();
     FIBITMAP* bitmap = FreeImage_Load(FreeImage_GetFileType(path.c_str()), path.c_str());
     if (bitmap == nullptr) {
         return picture;
@@ -94,6 +94,10 @@ Picture loadPicture(const std::string& name) {
     }
     FreeImage_Unload(bitmap);
     return picture;
+}
+
+Picture loadPicture(const std::string& name) {
+    return loadPictureFile((kContent / "Images" / name).string());
 }
 
 bool isPowerOfTwo(int n) {
@@ -150,7 +154,9 @@ void expectUnmirroredUvs(const ImportedModel& model) {
     }
 }
 
-TEST(GeneratedModels, CubeIsTwoUnitsWideWithOneQuadPerFace) {
+// x and y from -1 to 1, z from 0 to 2: the level stands its cubes on the face at z = 0.
+TEST(GeneratedModels, CubeIsTwoUnitsWideFromZZeroWithOneQuadPerFace) {
+    const glm::dvec3 centre(0, 0, 1);
     ImportedModel model("cube.dae");
     ASSERT_NO_FATAL_FAILURE(expectGameReadyMesh(model));
     expectUnmirroredUvs(model);
@@ -158,7 +164,7 @@ TEST(GeneratedModels, CubeIsTwoUnitsWideWithOneQuadPerFace) {
     EXPECT_EQ(mesh.mNumFaces, 12u);
     EXPECT_EQ(mesh.mNumVertices, 24u);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-        glm::dvec3 p = vec(mesh.mVertices[v]);
+        glm::dvec3 p = vec(mesh.mVertices[v]) - centre;
         glm::dvec3 n = vec(mesh.mNormals[v]);
         ASSERT_NEAR(glm::length(p), std::sqrt(3.0), 1e-5) << "not a corner of the cube";
         ASSERT_NEAR(glm::dot(p, n), 1.0, 1e-5) << "normal is not its face's";
@@ -370,27 +376,61 @@ TEST(GeneratedImages, SmileyPanelIsYellowInTheMiddle) {
     EXPECT_TRUE(isYellow(p.at(p.width / 2, p.height / 2)));
 }
 
+// The desktop icon: the yellow face on a transparent square, round, nothing cut off.
+TEST(GeneratedImages, IconIsTheYellowFaceOnATransparentSquare) {
+    Picture p = loadPictureFile(kIcon.string());
+    ASSERT_FALSE(p.texels.empty());
+    EXPECT_EQ(p.width, p.height);
+    EXPECT_TRUE(isPowerOfTwo(p.width));
+    const int last = p.width - 1;
+    for (const glm::ivec4& corner : {p.at(0, 0), p.at(last, 0), p.at(0, last), p.at(last, last)}) {
+        EXPECT_EQ(corner.a, 0);
+    }
+    for (int i = 0; i < p.width; ++i) {  // the edges stay clear: the disc fits inside
+        ASSERT_EQ(p.at(i, 0).a + p.at(i, last).a + p.at(0, i).a + p.at(last, i).a, 0) << i;
+    }
+    const glm::ivec4& centre = p.at(p.width / 2, p.height / 2);
+    EXPECT_TRUE(isYellow(centre));
+    EXPECT_EQ(centre.a, 255);
+    // Mouth below the middle, eyes above it.
+    bool mouth = false, eyes = false;
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = p.width / 4; x < 3 * p.width / 4; ++x) {
+            if (isDark(p.at(x, y))) {
+                (y < p.height / 2 ? mouth : eyes) = true;
+            }
+        }
+    }
+    EXPECT_TRUE(mouth);
+    EXPECT_TRUE(eyes);
+}
+
 // Runs the generator into a fresh folder: every committed file must come out byte for
 // byte, which catches both stale committed assets and output that changes between runs.
 TEST(AssetGenerator, ReproducesTheCommittedFiles) {
     TempDir folder;
     const fs::path root(folder.path());
 
-    const std::string command = std::string("'") + ORBQUEST_ASSETGEN + "' '" + root.string() + "'";
+    const fs::path icon = root / "icon" / "orbquest.png";
+    fs::create_directories(icon.parent_path());
+    const std::string command = std::string("'") + ORBQUEST_ASSETGEN + "' '" +
+                                (root / "Content").string() + "' '" + icon.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     size_t produced = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         produced += entry.is_regular_file() ? 1 : 0;
     }
-    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages));
+    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + 1);
     auto expectSame = [&](const fs::path& relative) {
         SCOPED_TRACE(relative.string());
         std::string committed = readFile((kContent / relative).string());
         ASSERT_FALSE(committed.empty());
-        EXPECT_TRUE(committed == readFile((root / relative).string()))
+        EXPECT_TRUE(committed == readFile((root / "Content" / relative).string()))
             << "run scripts/generate-assets.sh";
     };
+    EXPECT_TRUE(readFile(kIcon.string()) == readFile(icon.string()))
+        << "run scripts/generate-assets.sh";
     for (const char* name : kModels) {
         expectSame(fs::path("Models") / name);
     }

@@ -3,6 +3,9 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "app/ReplayFile.h"
+#include "support/TempDir.h"
+
 namespace {
 
 TEST(Replay, HandWrittenRunsExpandIntoFrames) {
@@ -36,25 +39,114 @@ struct MalformedCase {
     const char* error;
 };
 
+const char* const kFrameTimeRange =
+    "\"dt\" needs a frame time in seconds from 1e-06 up to 10 (e.g. 1/60)";
+const char* const kFramesRange = "\"frames\" needs a whole number of frames from 1 to 1000000";
+const char* const kCursorRange =
+    "\"cursor\" needs two numbers, x and y in pixels from -1e+09 to 1e+09";
+
+std::string operator*(const std::string& text, size_t times) {
+    std::string repeated;
+    for (size_t i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
 TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
     const MalformedCase cases[] = {
         {"frames 2\n", "line 1: missing \"dt\" (the frame time in seconds)"},
         {"dt 1/60\njump 3 dt 1/60\n", "line 2: unknown word \"jump\""},
-        {"dt 0\n", "line 1: \"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)"},
-        {"dt 1/0\n", "line 1: \"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)"},
-        {"dt fast\n", "line 1: \"dt\" needs a frame time in seconds above 0 and up to 10 (e.g. 1/60)"},
-        {"frames 0 dt 1\n", "line 1: \"frames\" needs a whole number of frames from 1"},
-        {"frames 2.5 dt 1\n", "line 1: \"frames\" needs a whole number of frames from 1"},
+        {"dt 0\n", kFrameTimeRange},
+        {"dt 1/0\n", kFrameTimeRange},
+        {"dt fast\n", kFrameTimeRange},
+        {"dt 10.001\n", kFrameTimeRange},
+        {"frames 0 dt 1\n", kFramesRange},
+        {"frames 2.5 dt 1\n", kFramesRange},
+        {"frames 1000001 dt 1\n", kFramesRange},
         {"dt 1 keys W BANANA\n", "line 1: unknown key \"BANANA\""},
-        {"dt 1 cursor 4\n", "line 1: \"cursor\" needs two numbers, x and y in pixels"},
+        {"dt 1 cursor 4\n", kCursorRange},
         {"\n\ndt 1 press\n", "line 3: \"press\" needs a key name"},
         {"dt 1 release F99\n", "line 1: \"release\" needs a key name, not \"F99\""},
     };
     for (const MalformedCase& c : cases) {
         const ReplayScript script = parseReplay(c.text);
-        EXPECT_EQ(script.error, c.error) << c.text;
+        const std::string error = c.error;
+        const std::string expected = error.rfind("line ", 0) == 0 ? error : "line 1: " + error;
+        EXPECT_EQ(script.error, expected) << c.text;
         EXPECT_TRUE(script.frames.empty()) << c.text;
     }
+}
+
+// Files that once crashed the game, froze it, or played something other than what they say.
+TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
+    const std::string clock =
+        "its frame time no longer moves the game's clock, which would reach ";
+    const std::string overlong(kMaxReplayLineLength + 1, ' ');
+    const std::string cases[][2] = {
+        {"dt 1/60 keys F99999999999\n", "line 1: unknown key \"F99999999999\""},
+        {"dt 1/60 press KEY99999999999\n",
+         "line 1: \"press\" needs a key name, not \"KEY99999999999\""},
+        {"dt 1/60 cursor 1e300 0\n", std::string("line 1: ") + kCursorRange},
+        {"dt 1/60 cursor 0 nan\n", std::string("line 1: ") + kCursorRange},
+        {"dt 1e-50\n", std::string("line 1: ") + kFrameTimeRange},
+        // A positive frame time that the single-precision clock cannot add any more.
+        {"frames 1000000 dt 0.14\ndt 1/60\n",
+         "line 2: " + clock + "140000 s (the clock counts in single precision)"},
+        {"", "no frames: every line is blank or a comment"},
+        {"# nothing but comments\n\n   \t\n", "no frames: every line is blank or a comment"},
+        {"dt 1\r\nwalk\r\n", "line 2: unknown word \"walk\""},
+        {"dt 1\rdt 1\rdt 0\r", std::string("line 3: ") + kFrameTimeRange},
+        {"dt 1 \x01\xff", "line 1: unknown word \"\\x01\\xFF\""},
+        {"dt 1 keys " + std::string(100, 'Q'),
+         "line 1: unknown key \"" + std::string(40, 'Q') + "...\""},
+        {overlong + "\n", "line 1: longer than the limit of 32768 characters"},
+        {"dt 1" + std::string(" press W") * (kMaxEventsPerLine + 1),
+         "line 1: more than 1000 key events on one line"},
+        {std::string(kMaxReplayBytes + 1, '\n'), "larger than the limit of 16777216 bytes"},
+    };
+    for (const auto& [text, error] : cases) {
+        const ReplayScript script = parseReplay(text);
+        EXPECT_EQ(script.error, error) << text.substr(0, 80);
+        EXPECT_TRUE(script.frames.empty());
+    }
+}
+
+TEST(Replay, LinesEndInLfCrLfOrCr) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        const std::string text = std::string("dt 1/60") + end + "dt 1/60 keys W" + end + end +
+                                 "dt 1/60 keys A";
+        const ReplayScript script = parseReplay(text);
+        ASSERT_EQ(script.error, "");
+        ASSERT_EQ(script.frames.size(), 3u);
+        EXPECT_TRUE(script.frames[0].keysDown.empty());
+        EXPECT_EQ(script.frames[1].keysDown, std::vector<int>{GLFW_KEY_W});
+        EXPECT_EQ(script.frames[2].keysDown, std::vector<int>{GLFW_KEY_A});
+    }
+}
+
+TEST(Replay, LimitsThemselvesAreAccepted) {
+    const ReplayScript script =
+        parseReplay("dt 0.000001" + std::string(" repeat SPACE") * kMaxEventsPerLine +
+                    "\nframes 1000000 dt 0.01\ndt 10 cursor -1e9 1e9\n");
+    ASSERT_EQ(script.error, "");
+    EXPECT_EQ(script.frames.size(), 3u);
+}
+
+// The longest line a recorder can write: every recordable key held and a full frame of events.
+TEST(Replay, TheLongestRecordableFrameIsWithinTheLimits) {
+    ReplayFrame frame;
+    frame.repeat = kMaxFramesPerLine;
+    frame.frameTime = static_cast<float>(kMaxFrameTime);
+    frame.keysDown = recordableKeys();
+    frame.cursorX = -kMaxCursor;
+    frame.cursorY = -0.1234567890123456789;
+    frame.events.assign(kMaxEventsPerLine, {GLFW_KEY_RIGHT_CONTROL, GLFW_RELEASE});
+    const std::string line = formatReplayFrame(frame);
+    EXPECT_LE(line.size(), kMaxReplayLineLength);
+    const ReplayScript script = parseReplay(line);
+    ASSERT_EQ(script.error, "");
+    EXPECT_EQ(script.frames[0].events.size(), kMaxEventsPerLine);
 }
 
 TEST(Replay, RecordedFramesRoundTripBitForBit) {
@@ -83,9 +175,9 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
 }
 
 TEST(Replay, LongRunsStayOneEntry) {
-    const ReplayScript script = parseReplay("frames 10000000 dt 1/60 keys W\n");
+    const ReplayScript script = parseReplay("frames 1000000 dt 1/60 keys W\n");
     ASSERT_EQ(script.frames.size(), 1u);
-    EXPECT_EQ(script.frames[0].repeat, 10000000);
+    EXPECT_EQ(script.frames[0].repeat, 1000000);
 }
 
 TEST(Replay, EveryKeyHasANameThatReadsBack) {
@@ -97,6 +189,20 @@ TEST(Replay, EveryKeyHasANameThatReadsBack) {
     EXPECT_EQ(keyFromName("w"), GLFW_KEY_W);
     EXPECT_EQ(keyFromName("escape"), GLFW_KEY_ESCAPE);
     EXPECT_EQ(keyFromName("KEY5"), -1);  // below the first key code
+}
+
+TEST(ReplayFile, WhatCannotBeAReplayFileIsRefused) {
+    TempDir dir;
+    dir.write("one.replay", "dt 1/60\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("missing.replay"), "the file cannot be read"},
+        {dir.path(), "it is a directory, not a file"},
+        {"/dev/zero", "the file is larger than the limit of 16 MiB"},
+        {dir.file("one.replay"), ""},
+    };
+    for (const auto& [path, error] : cases) {
+        EXPECT_EQ(loadReplay(path).error, error) << path;
+    }
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ void addTriangle(Mesh& mesh, uint32_t a, uint32_t b, uint32_t c) {
 }  // namespace
 
 Mesh buildCube() {
+    // The level places its cubes by a corner face: z runs from 0 to 2, x and y from -1 to 1.
+    const glm::dvec3 kCubeOffset(0, 0, 1);
     struct Face {
         glm::dvec3 normal, tangent, bitangent;  // tangent x bitangent = normal
     };
@@ -32,6 +34,7 @@ Mesh buildCube() {
         const glm::dvec2 corners[] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
         for (glm::dvec2 uv : corners) {
             glm::dvec3 p = f.normal + (uv.x * 2 - 1) * f.tangent + (uv.y * 2 - 1) * f.bitangent;
+            p += kCubeOffset;
             mesh.vertices.push_back({p, f.normal, uv});
         }
         addTriangle(mesh, base, base + 1, base + 2);

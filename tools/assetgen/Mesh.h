@@ -22,7 +22,8 @@ struct Mesh {
     size_t triangleCount() const { return indices.size() / 3; }
 };
 
-// The cube from -1 to +1, four vertices per face, uvs 0..1 across each face.
+// The cube with x and y from -1 to +1 and z from 0 to +2 (the level stands blocks and slabs
+// on the face at z = 0), four vertices per face, uvs 0..1 across each face.
 Mesh buildCube();
 
 // Unit sphere of 20 * frequency^2 triangles, all about the same size; u = 0.5 + atan2(x, z) /

@@ -108,6 +108,18 @@ Rgba cryingFace(Rgba c, dvec2 p) {
     return c;
 }
 
+// The smiling yellow disc with a brown rim over 'c', the unit disc being its outline.
+Rgba smileyDisc(Rgba c, dvec2 p) {
+    double r = glm::length(p);
+    // Lit from the upper left, darker towards the rim, so the disc reads as round.
+    double light =
+        1.0 - 0.18 * r * r + 0.12 * std::max(0.0, 1.0 - glm::length(p - dvec2(-0.35, 0.4)) / 0.7);
+    dvec3 yellow = glm::min(dvec3(1.0, 0.82, 0.1) * light, dvec3(1.0));
+    c = paint(c, {0.55, 0.3, 0.05}, inside(r - 1.0));
+    c = paint(c, yellow, inside(r - 0.965));
+    return smilingFace(c, p);
+}
+
 }  // namespace
 
 Image makeColourBands() {
@@ -156,15 +168,17 @@ Image makeSmileyPanel() {
     image.render(kSamples, [](dvec2 uv) {
         const double faceRadius = 0.94;
         dvec2 p = (uv * 2.0 - 1.0) / faceRadius;
-        double r = glm::length(p);
         Rgba c{glm::mix(dvec3(0.55, 0.78, 0.96), dvec3(0.8, 0.92, 1.0), uv.y), 1.0};
-        // Lit from the upper left, darker towards the rim, so the disc reads as round.
-        double light = 1.0 - 0.18 * r * r +
-                       0.12 * std::max(0.0, 1.0 - glm::length(p - dvec2(-0.35, 0.4)) / 0.7);
-        dvec3 yellow = glm::min(dvec3(1.0, 0.82, 0.1) * light, dvec3(1.0));
-        c = paint(c, {0.55, 0.3, 0.05}, inside(r - 1.0));
-        c = paint(c, yellow, inside(r - 0.965));
-        return smilingFace(c, p);
+        return smileyDisc(c, p);
+    });
+    return image;
+}
+
+Image makeIcon() {
+    Image image(kIconSize, kIconSize);
+    image.render(kSamples, [](dvec2 uv) {
+        const double faceRadius = 0.96;  // a thin transparent margin around the disc
+        return smileyDisc(Rgba{dvec3(0.0), 0.0}, (uv * 2.0 - 1.0) / faceRadius);
     });
     return image;
 }

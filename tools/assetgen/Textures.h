@@ -9,6 +9,10 @@ Image makeBubbles();
 Image makeSmileyPanel();
 Image makeColourBands();
 
+// The desktop icon: the smiling yellow face on a transparent square.
+constexpr int kIconSize = 256;
+Image makeIcon();
+
 enum class BallFace { SmilingYellow, CryingRed, SmilingGreen };
 
 // An equirectangular ball texture: the whole image is the ball's colour, and the face is

@@ -1,5 +1,6 @@
-// Writes the game's models and images under the folder given as the only argument:
-// <root>/Models/*.dae and <root>/Images/*.png. Same output every run.
+// Writes the game's models and images under the folder given as the first argument:
+// <root>/Models/*.dae and <root>/Images/*.png, and the desktop icon to the PNG file given as
+// the second, if any. Same output every run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -32,8 +33,8 @@ bool save(const assetgen::Mesh& mesh, const std::string& name, const std::string
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_ROOT\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_ROOT [ICON_PNG]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path root(argv[1]);
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
          save(makeBall(BallFace::SmilingYellow), images / "smiling-yellow-2.png") &&
          save(makeBall(BallFace::CryingRed), images / "crying-red.png") &&
          save(makeBall(BallFace::SmilingGreen), images / "smiling-green.png");
+    if (argc == 3) {
+        ok = ok && save(makeIcon(), argv[2]);
+    }
     FreeImage_DeInitialise();
     return ok ? 0 : 1;
 }

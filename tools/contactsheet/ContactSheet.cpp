@@ -56,6 +56,12 @@ glm::mat4 placed(glm::vec3 position, glm::vec3 scale) {
 }
 
 const glm::mat4 kUnscaled(1.0f);
+
+// The cube model runs from z = 0 to 2 (the level stands it on that face); the sheet shows it
+// centred on the origin like the other models.
+glm::mat4 centredCube(glm::vec3 centre, glm::vec3 scale) {
+    return placed(centre - glm::vec3(0.0f, 0.0f, scale.z), scale);
+}
 // Faces are seen from +z, where the textures put them.
 const glm::vec3 kFaceEye(0.0f, 0.9f, 4.7f);
 const glm::vec3 kFaceLight(-3.0f, 3.5f, 3.5f);
@@ -67,7 +73,7 @@ Piece ball(const char* image, const Material* material) {
 // Reading order, left to right and top to bottom; the test probes tiles by this order. The
 // cameras keep every model inside its tile with a margin.
 const std::vector<Tile> kTiles = {
-    {{{"cube.dae", "wood-2.png", &kWarmMaterial, kUnscaled, false}},
+    {{{"cube.dae", "wood-2.png", &kWarmMaterial, centredCube({0, 0, 0}, glm::vec3(1.0f)), false}},
      {0, 0, 0},
      {3.6f, 3.0f, 5.3f},
      {2.5f, 6.0f, 4.5f}},
@@ -81,12 +87,12 @@ const std::vector<Tile> kTiles = {
     {{ball("colour.png", &kGreyMaterial)}, {0, 0, 0}, {1.6f, 2.6f, 3.6f}, {0.5f, 5.0f, 4.0f}},
     // Half sunk into a piece of the wooden road, as the level lays puddles out; the light
     // mirrors the camera so the highlight lies on the water.
-    {{{"cube.dae", "wood-2.png", &kWarmMaterial, placed({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}), false},
+    {{{"cube.dae", "wood-2.png", &kWarmMaterial, centredCube({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}), false},
       {"sphere.dae", "electbubbles-2.png", &kWarmMaterial, placed({0, 0, 0}, {1, 0.2f, 1}), true}},
      {0, 0, 0},
      {0, 4.3f, 3.9f},
      {0, 4.3f, -3.9f}},
-    {{{"cube.dae", "smileTex.png", &kGreyMaterial, placed({0, 0, 0}, {15, 15, 0.1f}), false}},
+    {{{"cube.dae", "smileTex.png", &kGreyMaterial, centredCube({0, 0, 0}, {15, 15, 0.1f}), false}},
      {0, 0, 0},
      {8, 10, 69},
      {20, 30, 60}},

@@ -1,0 +1,122 @@
+#include "app/AutopilotInput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/RecordingInput.h"
+#include "app/ScriptedInput.h"
+#include "support/LevelHarness.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char* const kWinReplay = "replays/win-the-level.replay";
+const char* const kWonLine = "Congratulations, you won the game!\n";
+
+// Steps the real level frame by frame as the main loop does, without drawing, until the game
+// is won or lost, the input runs out, or 'limit' seconds of game time have passed. 'clock'
+// sets each frame's time when the input takes it from a LiveInput.
+struct Flight {
+    LevelHarness harness;
+    SceneCreator& level = harness.level();
+    long frames = 0;
+    float time = 0.0f;
+
+    bool allDone() const {
+        return std::all_of(level.targetDone.begin(), level.targetDone.end(), [](bool d) { return d; });
+    }
+    void fly(InputSource& input, float limit, const std::function<bool()>& more = [] { return true; }) {
+        while (!allDone() && !level.gameLost && time < limit && more()) {
+            const float now = input.frameStartTime(harness.window());
+            harness.update(now - time);
+            time = now;
+            input.pollEvents(harness.window());
+            ++frames;
+        }
+    }
+    // The colour pass applies the winning rule and prints the end-of-game lines.
+    std::string colourPassOutput() {
+        testing::internal::CaptureStdout();
+        harness.colourPass();
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+// The time the autopilot needs stays well under this in game seconds at any frame rate below.
+constexpr float kLimit = 900.0f;
+
+TEST(Autopilot, WinsTheLevelAtAnyFrameRate) {
+    const struct {
+        const char* name;
+        float low;   // frame times drawn evenly from [low, high]
+        float high;
+    } rates[] = {{"1/60 s", 1.0f / 60.0f, 1.0f / 60.0f},
+                 // Mesa's software renderer: 7 to 9 frames a second, unevenly.
+                 {"software renderer", 0.06f, 0.18f}};
+    for (const auto& rate : rates) {
+        SCOPED_TRACE(rate.name);
+        LiveInput clock(rate.low);
+        AutopilotInput pilot(clock);
+        input::install(&pilot);
+        Flight flight;
+        pilot.attach(flight.level, flight.harness.camera());
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> frameTime(rate.low, rate.high);
+        flight.fly(pilot, kLimit, [&] {
+            clock.setFixedFrameTime(frameTime(random));
+            return true;
+        });
+        EXPECT_TRUE(flight.allDone()) << pilot.goal() << " is the target it was flying to";
+        EXPECT_FALSE(flight.level.gameLost);
+        EXPECT_FALSE(flight.level.falling);
+        EXPECT_EQ(flight.colourPassOutput(), kWonLine);
+        input::install(nullptr);
+    }
+}
+
+// The committed replay is the autopilot's flight at its recording frame time: flying again
+// writes it again, line for line, and playing it wins the level.
+TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
+    const std::string committed = readFile(kWinReplay);
+    ASSERT_FALSE(committed.empty()) << kWinReplay;
+    {
+        TempDir dir;
+        LiveInput clock(1.0f / 64.0f);
+        AutopilotInput pilot(clock);
+        RecordingInput recording(pilot);
+        std::string error;
+        ASSERT_TRUE(recording.open(dir.file("win.replay"), error)) << error;
+        input::install(&recording);
+        Flight flight;
+        pilot.attach(flight.level, flight.harness.camera());
+        flight.fly(recording, kLimit);
+        recording.finish();
+        input::install(nullptr);
+        EXPECT_TRUE(flight.allDone());
+        EXPECT_TRUE(readFile(dir.file("win.replay")) == committed)
+            << "the autopilot no longer flies as recorded; make the replay again (see README)";
+    }
+
+    ReplayScript script = parseReplay(committed);
+    ASSERT_EQ(script.error, "");
+    long scripted = 0;
+    for (const ReplayFrame& entry : script.frames) {
+        scripted += entry.repeat;
+    }
+    ScriptedInput replay(std::move(script.frames));
+    input::install(&replay);
+    Flight flight;
+    flight.fly(replay, kLimit, [&] { return !replay.finished(); });
+    EXPECT_TRUE(flight.allDone());
+    EXPECT_FALSE(flight.level.gameLost);
+    EXPECT_EQ(flight.frames, scripted) << "won on the replay's last frame";
+    EXPECT_EQ(flight.colourPassOutput(), kWonLine);
+    input::install(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include "app/RecordingInput.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ReplayFile.h"
+#include "app/ScriptedInput.h"
+#include "support/GlContext.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// GLFW's clock is set by hand, so a frame can take no time at all or stall for 100 s.
+TEST(RecordingInput, EveryFrameTimeIsOneAReplayTakesAndThatTheGameRanOn) {
+    GLFWwindow* window = sharedGlContext();
+    TempDir dir;
+    const std::string path = dir.file("times.replay");
+    const double liveTimes[] = {0.5, 0.5, 100.5, 100.5 + 1.0 / 60.0};
+    std::vector<float> gameClock;
+    {
+        LiveInput live;
+        RecordingInput recording(live);
+        std::string error;
+        ASSERT_TRUE(recording.open(path, error)) << error;
+        for (double time : liveTimes) {
+            glfwSetTime(time);
+            gameClock.push_back(recording.frameStartTime(window));
+        }
+        recording.finish();
+    }
+    ReplayScript script = loadReplay(path);
+    ASSERT_EQ(script.error, "") << readFile(path);
+    ASSERT_EQ(script.frames.size(), 4u);
+    // The clock runs on a little between setting it and the recorder reading it.
+    EXPECT_NEAR(script.frames[0].frameTime, 0.5f, 1e-3f);
+    EXPECT_GE(script.frames[1].frameTime, kMinFrameTime);
+    EXPECT_LT(script.frames[1].frameTime, 1e-3f);
+    EXPECT_EQ(script.frames[2].frameTime, static_cast<float>(kMaxFrameTime));
+    EXPECT_NEAR(script.frames[3].frameTime, 1.0f / 60.0f, 1e-3f);
+
+    ScriptedInput replay(std::move(script.frames));
+    for (float clock : gameClock) {
+        EXPECT_EQ(replay.frameStartTime(window), clock);
+    }
+}
+
+TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) {
+    GLFWwindow* window = sharedGlContext();
+    TempDir dir;
+    const std::string path = dir.file("events.replay");
+    testing::internal::CaptureStdout();
+    {
+        LiveInput live;
+        RecordingInput recording(live);
+        std::string error;
+        ASSERT_TRUE(recording.open(path, error)) << error;
+        recording.setKeyCallback(window, [](GLFWwindow*, int, int, int, int) {});
+        // The callback GLFW would call with the player's key events.
+        const GLFWkeyfun deliver = glfwSetKeyCallback(window, nullptr);
+        ASSERT_NE(deliver, nullptr);
+        recording.frameStartTime(window);
+        deliver(window, GLFW_KEY_W, 0, GLFW_PRESS, 0);
+        recording.frameStartTime(window);
+        for (size_t i = 0; i <= kMaxEventsPerLine; ++i) {
+            deliver(window, GLFW_KEY_W, 0, GLFW_REPEAT, 0);
+        }
+        recording.frameStartTime(window);
+        recording.finish();
+    }
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output, "Recording to " + path +
+                          " stopped after 1 frames: a frame had more than 1000 key events\n");
+    const ReplayScript script = loadReplay(path);
+    ASSERT_EQ(script.error, "");
+    ASSERT_EQ(script.frames.size(), 1u);
+    ASSERT_EQ(script.frames[0].events.size(), 1u);
+    EXPECT_EQ(script.frames[0].events[0].key, GLFW_KEY_W);
+}
+
+}  // namespace
