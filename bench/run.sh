@@ -14,7 +14,8 @@
 # shaders and models from there, so each build runs with its own assets. Both play this
 # checkout's replays.
 #
-# Environment: RUNS (runs per build and workload, default 3), STILL_FRAMES (60), WARMUP (frames
+# Environment: RUNS (runs per build and workload, default 3), STILL_FRAMES (60), FLY_FRAMES (the
+# whole replay; fewer play only its start, for quick checks), WARMUP (frames
 # left out of the figures at the start of each run, 10: llvmpipe compiles shaders while they
 # first draw), WORKLOADS ("still fly-through"), CSV_DIR (keep every run's --frame-stats CSV
 # there). Figures are per frame in ms; percentiles are nearest-rank over the frames of all runs.
@@ -69,7 +70,7 @@ run_game() {
 run_workload() {
   case $2 in
     still) run_game "$1" "$3" --frames "$still_frames" --replay "$work/still.replay" ;;
-    fly-through) run_game "$1" "$3" --frames "$(replay_frames)" --replay "$fly_replay" ;;
+    fly-through) run_game "$1" "$3" --frames "$fly_frames" --replay "$fly_replay" ;;
     empty) run_game "$1" "$3" --frames "$still_frames" --empty-frames ;;
     *) echo "bench: unknown workload $2" >&2 && exit 1 ;;
   esac
@@ -107,7 +108,7 @@ machine() {
 workload_title() {
   case $1 in
     still) echo "still start view: $still_frames frames of 1/60 s" ;;
-    fly-through) echo "fly-through: $(replay_frames) frames of 1/15 s (replays/fly-through.replay)" ;;
+    fly-through) echo "fly-through: $fly_frames frames of 1/15 s (replays/fly-through.replay)" ;;
   esac
 }
 
@@ -212,6 +213,7 @@ compare() {
     "$(printf '%s' "$startup_ratios" | median_of)"
 }
 
+fly_frames=${FLY_FRAMES:-$(replay_frames)}
 if [ "${1:-}" = "--compare" ]; then
   [ $# -ge 2 ] || { echo "usage: bench/run.sh --compare BASE [NEW]" >&2; exit 2; }
   compare "$(realpath "$2")" "$(realpath "${3:-$here}")"
