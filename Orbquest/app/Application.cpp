@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "app/ExitControl.h"
 #include "app/Fatal.h"
 #include "app/FrameCapture.h"
+#include "app/FrameStats.h"
 #include "app/Input.h"
 #include "app/MainLoop.h"
 #include "app/RecordingInput.h"
@@ -51,6 +53,18 @@ void noteGlfwError(int, const char* description) { lastGlfwError = description; 
 
 std::string glfwReason() {
     return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
+}
+
+// The software renderer allocates and frees vertex buffers of up to a few megabytes for every
+// draw. By default the C library hands such memory back to the system on free, and the next
+// draw faults it in again page by page (a tenth of a frame on llvmpipe); kept in the heap, the
+// same memory serves every draw.
+constexpr int kLargestHeapRequest = 32 * 1024 * 1024;  // bytes; glibc's ceiling for it
+constexpr int kFreeHeapKept = 64 * 1024 * 1024;        // bytes at the heap's top not returned
+
+void keepFreedMemoryForReuse() {
+    mallopt(M_MMAP_THRESHOLD, kLargestHeapRequest);
+    mallopt(M_TRIM_THRESHOLD, kFreeHeapKept);
 }
 
 GLFWwindow* createWindow() {
@@ -174,7 +188,8 @@ std::string moveToAssets(Options& options, const char* argv0) {
     if (search.found == search.searched.front()) {
         return start;
     }
-    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath}) {
+    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath,
+                              &options.frameStatsPath}) {
         *path = resolveAgainst(start, *path);
     }
     std::filesystem::current_path(search.found, error);
@@ -187,6 +202,7 @@ std::string moveToAssets(Options& options, const char* argv0) {
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
+    keepFreedMemoryForReuse();
     OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
@@ -205,6 +221,10 @@ int runOrbquest(int argc, const char* const* argv) {
     if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
         fatalError("Cannot write the screenshot file " + screenshotPath);
     }
+    const std::string& frameStatsPath = scan.options.frameStatsPath;
+    if (!frameStatsPath.empty() && !canWriteFile(frameStatsPath)) {
+        fatalError("Cannot write the frame statistics file " + frameStatsPath);
+    }
     const InputChain inputChain = prepareInput(scan.options);
     input::install(inputChain.top());
 
@@ -212,6 +232,14 @@ int runOrbquest(int argc, const char* const* argv) {
     loadGlEntryPoints(scan.options);
     setFixedGlState();
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    std::unique_ptr<FrameStats> stats;  // its queries go before the context does
+    if (!frameStatsPath.empty()) {
+        stats = std::make_unique<FrameStats>();
+        std::string error;
+        if (!stats->open(frameStatsPath, error)) {
+            fatalError("Cannot write the frame statistics file " + frameStatsPath + ": " + error);
+        }
+    }
 
     exitControl = new ExitControl();
     screenshotKey = &screenshots;
@@ -227,7 +255,8 @@ int runOrbquest(int argc, const char* const* argv) {
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 
     FrameCapture capture;
-    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture);
+    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture, stats.get());
+    stats.reset();
     if (inputChain.autopilot && inputChain.autopilot->driving()) {
         reportAutopilot(*inputChain.autopilot, *sceneRenderer->sceneCreator);
     }

@@ -66,7 +66,7 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             continue;
         }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
-            arg != "--replay" && arg != "--frame-time") {
+            arg != "--replay" && arg != "--frame-time" && arg != "--frame-stats") {
             fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
             continue;
         }
@@ -101,6 +101,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             } else {
                 scan.options.frameTime = static_cast<float>(seconds);
             }
+        } else if (arg == "--frame-stats") {
+            scan.options.frameStatsPath = value;
         }
     }
     Options& options = scan.options;
@@ -143,6 +145,7 @@ std::string usageText() {
            "  --autopilot     let the autopilot play; W A S D or Space takes the ball over\n"
            "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
            "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
+           "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -16,6 +16,7 @@ struct Options {
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
     std::string recordPath;      // replay file written from the live game
     std::string replayPath;      // replay file played instead of live input
+    std::string frameStatsPath;  // CSV of every frame's pass and update times (benchmarks)
 };
 
 struct OptionScan {

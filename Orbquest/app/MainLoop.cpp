@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
+#include "app/FrameStats.h"
 #include "app/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
@@ -38,25 +39,35 @@ void checkGlState() {
 }
 
 // The frame's passes around the world update. A frame that is not drawn (fast-forward) still
-// updates the world and runs the colour pass's counting, win check and console lines.
-void runPasses(GLFWwindow* window, const Options& options, bool drawn) {
+// updates the world and runs the colour pass's counting, win check and console lines. 'stats',
+// when given, times the passes.
+void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStats* stats) {
+    auto mark = [stats](void (FrameStats::*step)()) {
+        if (stats) {
+            (stats->*step)();
+        }
+    };
+    mark(&FrameStats::shadowPassBegins);
+    if (drawn && !options.emptyFrames) {
+        renderShadowPass(*sceneRenderer);
+    }
+    mark(&FrameStats::shadowPassEnds);
+    if (!options.emptyFrames) {
+        // All movement of the frame happens between the two passes.
+        sceneRenderer->sceneShader->use();
+        sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+    }
+    mark(&FrameStats::colourPassBegins);
     if (options.emptyFrames) {
         if (drawn) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
-        return;
-    }
-    if (drawn) {
-        renderShadowPass(*sceneRenderer);
-    }
-    // All movement of the frame happens between the two passes.
-    sceneRenderer->sceneShader->use();
-    sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
-    if (drawn) {
+    } else if (drawn) {
         renderColourPass(*sceneRenderer);
     } else {
         countColourPass(*sceneRenderer);
     }
+    mark(&FrameStats::colourPassEnds);
 }
 
 // A game that ends in a fast-forwarded frame still shows how it ended: that frame is drawn
@@ -79,7 +90,8 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
 
 }  // namespace
 
-void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture) {
+void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture,
+                 FrameStats* stats) {
     int frameCounter = 0;
     while (!exitControl->isQuitRequested() && !glfwWindowShouldClose(window)) {
         currentFrameTime = input::frameStartTime(window);
@@ -91,7 +103,7 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
         const bool drawn =
             !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
-        runPasses(window, options, drawn);
+        runPasses(window, options, drawn, drawn ? stats : nullptr);
         if (drawn) {
             // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.
             if (screenshotKey) {
@@ -100,7 +112,13 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             if (capture) {
                 capture->capture();
             }
+            if (stats) {
+                stats->swapBegins();
+            }
             glfwSwapBuffers(window);
+            if (stats) {
+                stats->swapEnds();
+            }
         }
         if (showFrameTime && frameCounter % kFrameTimeInterval == 0) {
             printFrameTime();

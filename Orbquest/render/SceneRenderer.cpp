@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>
 
-
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
@@ -62,12 +61,8 @@ void SceneRenderer::drawDepth() {
 }
 
 void SceneRenderer::draw(Shader* shader) {
-    const glm::mat4 viewProjection = camera->getProjection() * camera->getView();
-    glUniformMatrix4fv(uniform(shader, "view_proj"), 1, GL_FALSE, glm::value_ptr(viewProjection));
-    setVec3(shader, "light.ambient", kLightAmbient);
-    setVec3(shader, "light.diffuse", kLightDiffuse);
-    setVec3(shader, "light.specular", kLightSpecular);
-    setVec3(shader, "light.position", sceneCreator->lightPosition);
+    setViewAndLight(shader, camera->getProjection() * camera->getView(),
+                    sceneCreator->lightPosition);
     sceneCreator->draw(uniform(shader, "model"), shader, camera->getView(), camera->getProjection());
 }
 
@@ -82,12 +77,8 @@ void SceneRenderer::release() {
     sceneCreator = nullptr;
 }
 
-void renderShadowPass(SceneRenderer& renderer) {
-    // The light as the previous frame's update left it.
-    const glm::vec3 lightPosition = renderer.sceneCreator->lightPosition;
+void beginShadowPass(Shader* depth, const glm::vec3& lightPosition) {
     const auto shadowTransforms = lightSpaceMatrices(lightPosition);
-
-    Shader* depth = renderer.depthShader;
     depth->use();
     glViewport(0, 0, kShadowMapSize, kShadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
@@ -101,12 +92,16 @@ void renderShadowPass(SceneRenderer& renderer) {
     }
     glUniform1f(uniform(depth, "far_plane"), kShadowFar);
     glUniform3fv(uniform(depth, "lightPos"), 1, glm::value_ptr(lightPosition));
+}
+
+void renderShadowPass(SceneRenderer& renderer) {
+    // The light as the previous frame's update left it.
+    beginShadowPass(renderer.depthShader, renderer.sceneCreator->lightPosition);
     renderer.drawDepth();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void renderColourPass(SceneRenderer& renderer) {
-    Shader* scene = renderer.sceneShader;
+void beginColourPass(Shader* scene) {
     glViewport(0, 0, windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
@@ -114,7 +109,20 @@ void renderColourPass(SceneRenderer& renderer) {
     glUniform1i(uniform(scene, "depthCube"), kShadowTextureUnit);
     glUniform1f(uniform(scene, "far_plane"), kShadowFar);
     glUniform1f(uniform(scene, "transparency"), transparencyEnabled ? 1.0f : 0.0f);
-    renderer.draw(scene);
+}
+
+void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
+                     const glm::vec3& lightPosition) {
+    glUniformMatrix4fv(uniform(scene, "view_proj"), 1, GL_FALSE, glm::value_ptr(viewProjection));
+    setVec3(scene, "light.ambient", kLightAmbient);
+    setVec3(scene, "light.diffuse", kLightDiffuse);
+    setVec3(scene, "light.specular", kLightSpecular);
+    setVec3(scene, "light.position", lightPosition);
+}
+
+void renderColourPass(SceneRenderer& renderer) {
+    beginColourPass(renderer.sceneShader);
+    renderer.draw(renderer.sceneShader);
 }
 
 void countColourPass(SceneRenderer& renderer) {

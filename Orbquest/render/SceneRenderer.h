@@ -38,3 +38,15 @@ void renderColourPass(SceneRenderer& renderer);
 // The colour pass of a frame that is not drawn: the same culling counts, win check and console
 // lines, without any GL draw work.
 void countColourPass(SceneRenderer& renderer);
+
+// The steps of the passes that do not depend on the level, for drawing other objects with the
+// same programs and uniforms.
+// Makes the depth program current, binds and clears the shadow framebuffer and sets the six
+// face matrices, "far_plane" and "lightPos"; the caller draws, then binds framebuffer 0.
+void beginShadowPass(Shader* depth, const glm::vec3& lightPosition);
+// With the scene program current: viewport, clear, the cube map on its unit, "depthCube",
+// "far_plane" and "transparency".
+void beginColourPass(Shader* scene);
+// "view_proj" and the "light" uniforms.
+void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
+                     const glm::vec3& lightPosition);

@@ -210,6 +210,24 @@ TEST_F(LevelLayout, FirstAndLastOfTheOtherLists) {
     }
 }
 
+// The scene shader turns normals with the cofactor of the model matrix, which points the
+// right way only while no placement mirrors its model.
+TEST_F(LevelLayout, NoPlacementMirrorsItsModel) {
+    std::vector<const scene::Model*> models{level().player, level().lightMarker};
+    for (ModelList list : {&SceneCreator::floorSlabs, &SceneCreator::blocks,
+                           &SceneCreator::backdrops, &SceneCreator::ducks,
+                           &SceneCreator::duckBalls, &SceneCreator::puddles,
+                           &SceneCreator::targets}) {
+        models.insert(models.end(), (level().*list).begin(), (level().*list).end());
+    }
+    ASSERT_EQ(models.size(), level().modelCount());
+    for (const scene::Model* model : models) {
+        EXPECT_GT(glm::determinant(glm::mat3(model->modelMatrix)), 0.0f)
+            << "at " << positionOf(model).x << ", " << positionOf(model).y << ", "
+            << positionOf(model).z;
+    }
+}
+
 // Every model and texture owns its GL objects, and the level's destructor releases all of
 // them. A second delete of a model would show under the leak check's memory checker.
 TEST(LevelLifetime, DestructionReleasesEveryGlObject) {

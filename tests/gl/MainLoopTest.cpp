@@ -49,7 +49,7 @@ TEST(MainLoop, FrameTimeCullingAndGlErrorLinesComeAtTheirFrames) {
     options.frames = kFrames;
 
     testing::internal::CaptureStdout();
-    runMainLoop(harness.window(), options, nullptr);
+    runMainLoop(harness.window(), options, nullptr, nullptr);
     const std::string output = testing::internal::GetCapturedStdout();
     input::install(nullptr);
     glfwSetKeyCallback(harness.window(), nullptr);

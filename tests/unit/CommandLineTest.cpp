@@ -104,6 +104,15 @@ TEST(CommandLineOptions, FramesNeedsAPositiveCount) {
     EXPECT_NE(scan({"orbquest", "--frames"}).error.find("needs a value"), std::string::npos);
 }
 
+TEST(CommandLineOptions, FrameStatsTakesAFileAndIsOffWithout) {
+    EXPECT_EQ(scan({"orbquest", "800", "600"}).options.frameStatsPath, "");
+    const OptionScan result = scan({"orbquest", "--frame-stats", "times.csv", "800", "600"});
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.options.frameStatsPath, "times.csv");
+    EXPECT_EQ(result.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
+    EXPECT_NE(scan({"orbquest", "--frame-stats"}).error.find("needs a value"), std::string::npos);
+}
+
 // A recorded autopilot run takes a fixed frame time unless one is given; a replay brings its
 // own frame times.
 TEST(CommandLineOptions, AutopilotAndFrameTime) {
@@ -141,7 +150,7 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     const std::string usage = usageText();
     for (const char* word :
          {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
-          "--frame-time", "width height", "Escape", "F1", "F12"}) {
+          "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

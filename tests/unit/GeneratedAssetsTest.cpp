@@ -182,6 +182,21 @@ TEST(GeneratedModels, SphereIsRoundWithTheEquirectangularMapping) {
     // Round on screen without weighing on the software vertex path it is drawn through twice.
     EXPECT_GE(mesh.mNumFaces, 300u);
     EXPECT_LE(mesh.mNumFaces, 700u);
+    // Every triangle spans about the same angle: the outline is as round seen from any side,
+    // and no sliver costs the rasteriser a block of pixels for next to nothing.
+    double smallestArea = 1e9, largestArea = 0, widestEdge = 0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const glm::dvec3 p[3] = {model.position(f, 0), model.position(f, 1), model.position(f, 2)};
+        const double area = glm::length(glm::cross(p[1] - p[0], p[2] - p[0])) / 2;
+        smallestArea = std::min(smallestArea, area);
+        largestArea = std::max(largestArea, area);
+        for (int k = 0; k < 3; ++k) {
+            const double cosine = glm::dot(glm::normalize(p[k]), glm::normalize(p[(k + 1) % 3]));
+            widestEdge = std::max(widestEdge, std::acos(std::clamp(cosine, -1.0, 1.0)));
+        }
+    }
+    EXPECT_LT(largestArea / smallestArea, 2.0);
+    EXPECT_LT(widestEdge * 180 / kPi, 20.0) << "degrees between the ends of an edge";
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
         glm::dvec3 p = vec(mesh.mVertices[v]);
         ASSERT_NEAR(glm::length(p), 1.0, 1e-5);
@@ -201,8 +216,10 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     ImportedModel model("duck.dae");
     ASSERT_NO_FATAL_FAILURE(expectGameReadyMesh(model));
     const aiMesh& mesh = model.mesh();
-    EXPECT_GE(mesh.mNumFaces, 1000u);
-    EXPECT_LE(mesh.mNumFaces, 2000u);
+    // The ducks stand ten units or more off the road: detail beyond this is not seen, yet all 27
+    // are drawn in both passes.
+    EXPECT_GE(mesh.mNumFaces, 500u);
+    EXPECT_LE(mesh.mNumFaces, 800u);
 
     Picture palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());

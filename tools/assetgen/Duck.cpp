@@ -54,7 +54,7 @@ Mesh buildDuck() {
             double chest = 1.0 + 0.12 * (e.x - 0.5);
             return glm::dvec3(e.x, e.y * chest, e.z * chest);
         },
-        20, 12, yellow,
+        14, 8, yellow,
         [bodyCentreY](glm::dvec3 p) {
             double depth = bodyCentreY - p.y;
             if (depth > 0) {
@@ -72,7 +72,7 @@ Mesh buildDuck() {
             double r = 38 * std::sin(std::min(1.0, s / 0.25) * kPi / 2) * std::pow(1 - s, 0.75);
             return glm::dvec3(s, r, 0.5 * r);
         },
-        8, 5, yellow);
+        6, 4, yellow);
 
     // Wings: flat ovals on the flanks, pointed at the back, tilted down towards the front.
     for (double side : {-1.0, 1.0}) {
@@ -82,7 +82,7 @@ Mesh buildDuck() {
                 glm::dvec3 e = ellipsoidProfile(s, 1, 1);
                 return glm::dvec3(e.x, 28 * e.y * std::sqrt(0.3 + 0.7 * e.x), 13 * e.z);
             },
-            8, 5, yellow);
+            6, 4, yellow);
     }
 
     // Neck, flaring where it meets the body.
@@ -92,7 +92,7 @@ Mesh buildDuck() {
             double r = 40 * std::pow(std::sin(kPi * s), 0.3) * (1.2 - 0.3 * s);
             return glm::dvec3(s, r, r);
         },
-        12, 4, yellow);
+        8, 3, yellow);
 
     // Head: an ellipsoid with its tips front and back, the front one hidden by the beak.
     const glm::dvec3 headCentre(55, 165, 0);
@@ -100,7 +100,7 @@ Mesh buildDuck() {
     addRevolvedPart(
         mesh, {headCentre - glm::dvec3(headRadii.x, 0, 0), {1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
         2 * headRadii.x, [&](double s) { return ellipsoidProfile(s, headRadii.z, headRadii.y); },
-        16, 10, yellow);
+        12, 7, yellow);
 
     // Beak: a flat bill, wider towards its rounded tip; its back half is inside the head.
     addRevolvedPart(
@@ -111,7 +111,7 @@ Mesh buildDuck() {
             double height = 13 * std::pow(e.z, 0.9) * (1.1 - 0.4 * e.x);
             return glm::dvec3(e.x, width, height);
         },
-        12, 6, bandUv(Band::Orange));
+        8, 4, bandUv(Band::Orange));
 
     // Eyes: a white ball set into each side of the head with a dark pupil poking out of it.
     for (double side : {-1.0, 1.0}) {
@@ -119,9 +119,9 @@ Mesh buildDuck() {
         glm::dvec3 onHead = headCentre + headRadii * d;
         glm::dvec3 normal = glm::normalize((onHead - headCentre) / (headRadii * headRadii));
         glm::dvec3 eyeCentre = onHead - normal * 5.0;
-        addBall(mesh, eyeCentre, 10.5, normal, 8, 4, bandUv(Band::White));
+        addBall(mesh, eyeCentre, 10.5, normal, 6, 3, bandUv(Band::White));
         glm::dvec3 look = glm::normalize(normal + glm::dvec3(0.3, 0, 0));
-        addBall(mesh, eyeCentre + look * 7.0, 6.5, look, 6, 3, bandUv(Band::Dark));
+        addBall(mesh, eyeCentre + look * 7.0, 6.5, look, 4, 2, bandUv(Band::Dark));
     }
 
     double minY = mesh.vertices.front().position.y;

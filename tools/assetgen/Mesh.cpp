@@ -1,5 +1,6 @@
 #include "Mesh.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace assetgen {
@@ -42,50 +43,88 @@ Mesh buildCube() {
     return mesh;
 }
 
-Mesh buildSphere(int segments, int rings) {
-    Mesh mesh;
-    auto direction = [](double u, double v) {
-        double longitude = 2 * kPi * (u - 0.5);
-        double latitude = kPi * (v - 0.5);
+Mesh buildSphere(int frequency) {
+    // An icosahedron with a corner on each pole and two rings of five at latitude +-atan(1/2),
+    // the lower ring turned half a step; each of its 20 faces is cut into frequency^2
+    // triangles whose corners are pushed out onto the sphere. Unlike rings of latitude this
+    // spends no triangles on slivers at the poles: every triangle spans about the same angle.
+    auto direction = [](double latitude, double longitude) {
         return glm::dvec3(std::cos(latitude) * std::sin(longitude), std::sin(latitude),
                           std::cos(latitude) * std::cos(longitude));
     };
-    // Each pole triangle gets its own pole vertex, with u at the middle of its segment,
-    // so no triangle is degenerate in position or in uv.
-    auto addPole = [&](double v) {
-        double y = v < 0.5 ? -1.0 : 1.0;
-        for (int i = 0; i < segments; ++i) {
-            double u = (i + 0.5) / segments;
-            mesh.vertices.push_back({{0, y, 0}, {0, y, 0}, {u, v}});
-        }
-    };
-    addPole(0.0);
-    // Ring j = 1..rings-1; segments + 1 columns because the seam needs both u = 0 and u = 1.
-    const uint32_t ringStart = static_cast<uint32_t>(mesh.vertices.size());
-    const uint32_t columns = static_cast<uint32_t>(segments + 1);
-    for (int j = 1; j < rings; ++j) {
-        double v = static_cast<double>(j) / rings;
-        for (int i = 0; i <= segments; ++i) {
-            double u = static_cast<double>(i) / segments;
-            glm::dvec3 p = direction(u, v);
-            if (i == segments) {
-                p = direction(0.0, v);  // the seam must close exactly
-            }
-            mesh.vertices.push_back({p, p, {u, v}});
-        }
+    const double ring = std::atan(0.5);
+    std::vector<glm::dvec3> corners{{0, 1, 0}};
+    for (int i = 0; i < 5; ++i) {
+        corners.push_back(direction(ring, 2 * kPi * i / 5));
     }
-    const uint32_t northStart = static_cast<uint32_t>(mesh.vertices.size());
-    addPole(1.0);
+    for (int i = 0; i < 5; ++i) {
+        corners.push_back(direction(-ring, 2 * kPi * (i + 0.5) / 5));
+    }
+    corners.push_back({0, -1, 0});
+    std::vector<glm::uvec3> faces;
+    for (uint32_t i = 0; i < 5; ++i) {
+        const uint32_t upper = 1 + i, nextUpper = 1 + (i + 1) % 5;
+        const uint32_t lower = 6 + i, nextLower = 6 + (i + 1) % 5;
+        faces.push_back({0, upper, nextUpper});
+        faces.push_back({upper, lower, nextUpper});
+        faces.push_back({nextUpper, lower, nextLower});
+        faces.push_back({11, nextLower, lower});
+    }
 
-    auto at = [&](int i, int j) { return ringStart + static_cast<uint32_t>(j - 1) * columns + i; };
-    // u grows towards +x from +z and v grows upwards, so (u, v) order is counter-clockwise
-    // seen from outside.
-    for (int i = 0; i < segments; ++i) {
-        addTriangle(mesh, static_cast<uint32_t>(i), at(i + 1, 1), at(i, 1));
-        addTriangle(mesh, at(i, rings - 1), at(i + 1, rings - 1), northStart + i);
-        for (int j = 1; j < rings - 1; ++j) {
-            addTriangle(mesh, at(i, j), at(i + 1, j), at(i + 1, j + 1));
-            addTriangle(mesh, at(i, j), at(i + 1, j + 1), at(i, j + 1));
+    Mesh mesh;
+    // Every triangle gets its own three vertices, so a triangle across the seam at -z can
+    // carry u beyond 1 and a pole corner can take the u of the middle of its triangle.
+    auto addSphereTriangle = [&mesh](glm::dvec3 a, glm::dvec3 b, glm::dvec3 c) {
+        glm::dvec3 p[3] = {glm::normalize(a), glm::normalize(b), glm::normalize(c)};
+        if (glm::dot(glm::cross(p[1] - p[0], p[2] - p[0]), p[0] + p[1] + p[2]) < 0) {
+            std::swap(p[1], p[2]);  // counter-clockwise seen from outside
+        }
+        glm::dvec2 uv[3];
+        bool pole[3];
+        double low = 2, high = -1;
+        for (int k = 0; k < 3; ++k) {
+            uv[k] = {0.5 + std::atan2(p[k].x, p[k].z) / (2 * kPi),
+                     0.5 + std::asin(std::clamp(p[k].y, -1.0, 1.0)) / kPi};
+            pole[k] = std::abs(p[k].y) > 1 - 1e-9;
+            if (!pole[k]) {
+                low = std::min(low, uv[k].x);
+                high = std::max(high, uv[k].x);
+            }
+        }
+        double uSum = 0;
+        int uCount = 0;
+        for (int k = 0; k < 3; ++k) {
+            if (!pole[k] && high - low > 0.5 && uv[k].x < 0.5) {
+                uv[k].x += 1;  // across the seam: continue past u = 1 (textures repeat)
+            }
+            if (!pole[k]) {
+                uSum += uv[k].x;
+                ++uCount;
+            }
+        }
+        const uint32_t base = static_cast<uint32_t>(mesh.vertices.size());
+        for (int k = 0; k < 3; ++k) {
+            if (pole[k]) {
+                uv[k].x = uSum / uCount;
+            }
+            mesh.vertices.push_back({p[k], p[k], uv[k]});
+        }
+        addTriangle(mesh, base, base + 1, base + 2);
+    };
+    for (const glm::uvec3& face : faces) {
+        const glm::dvec3 a = corners[face.x], b = corners[face.y], c = corners[face.z];
+        // Point (i, j) of the face's grid: i steps from a towards b, j from a towards c.
+        auto at = [&](int i, int j) {
+            return a + (b - a) * (static_cast<double>(i) / frequency) +
+                   (c - a) * (static_cast<double>(j) / frequency);
+        };
+        for (int i = 0; i < frequency; ++i) {
+            for (int j = 0; i + j < frequency; ++j) {
+                addSphereTriangle(at(i, j), at(i + 1, j), at(i, j + 1));
+                if (i + j + 1 < frequency) {
+                    addSphereTriangle(at(i + 1, j), at(i + 1, j + 1), at(i, j + 1));
+                }
+            }
         }
     }
     return mesh;

@@ -26,8 +26,9 @@ struct Mesh {
 // on the face at z = 0), four vertices per face, uvs 0..1 across each face.
 Mesh buildCube();
 
-// Unit sphere; u = 0.5 + atan2(x, z) / 2pi, v = 0 at y = -1 and 1 at y = +1.
-Mesh buildSphere(int segments, int rings);
+// Unit sphere of 20 * frequency^2 triangles, all about the same size; u = 0.5 + atan2(x, z) /
+// 2pi (beyond 1 on triangles across the seam at -z), v = 0 at y = -1 and 1 at y = +1.
+Mesh buildSphere(int frequency);
 
 // Where a surface of revolution sits: it runs from origin along axis; side and up span
 // its cross-section. All three directions must be unit length and perpendicular.

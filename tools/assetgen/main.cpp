@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     using namespace assetgen;
     bool ok = save(buildCube(), "cube", "", models / "cube.dae") &&
-              save(buildSphere(24, 12), "sphere", "", models / "sphere.dae") &&
+              save(buildSphere(4), "sphere", "", models / "sphere.dae") &&
               save(buildDuck(), "duck", "../Images/colour.png", models / "duck.dae");
 
     FreeImage_Initialise(FALSE);

@@ -23,6 +23,11 @@ void main()
     vec3 p1 = gl_in[1].gl_Position.xyz;
     vec3 p2 = gl_in[2].gl_Position.xyz;
 
+    // A triangle turned away from the light would be culled as a back face after this stage
+    // (the face matrices do not mirror), so it is dropped before the six projections.
+    if (dot(cross(p1 - p0, p2 - p0), p0 - lightPos) >= 0.0)
+        return;
+
     // A triangle wholly beyond the shadow range casts nothing the scene shader looks up.
     vec3 centre = (p0 + p1 + p2) / 3.0;
     float radius = sqrt(max(max(dot(p0 - centre, p0 - centre), dot(p1 - centre, p1 - centre)),

@@ -15,8 +15,11 @@ void main()
 {
     vec4 world = model * vec4(position, 1.0);
     worldPosition = world.xyz;
-    // Slabs and puddles are scaled unevenly, so normals need the inverse transpose.
-    worldNormal = transpose(inverse(mat3(model))) * normal;
+    // Slabs and puddles are scaled unevenly, so normals need the inverse transpose. The
+    // cofactor matrix is that times the determinant, which is positive for every placement
+    // and only scales the normal (normalised per fragment), and it costs no per-vertex inverse.
+    mat3 m = mat3(model);
+    worldNormal = mat3(cross(m[1], m[2]), cross(m[2], m[0]), cross(m[0], m[1])) * normal;
     textureCoordinate = uv;
     gl_Position = view_proj * world;
 }
