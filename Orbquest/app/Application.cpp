@@ -42,7 +42,9 @@ const char* const kNeedsOpenGl43 =
 
 std::string lastGlfwError;  // GLFW's own words for its latest failure
 
-void noteGlfwError(int, const char* description) { lastGlfwError = description; }
+void noteGlfwError(int, const char* description) {
+    lastGlfwError = description;
+}
 
 // The failure line first, exactly as always, then why and what the game needs.
 [[noreturn]] void failToStart(const std::string& failure, const std::string& reason) {
@@ -89,7 +91,8 @@ GLFWwindow* createWindow() {
     glfwWindowHint(GLFW_SAMPLES, kMultisamples);
 
     GLFWmonitor* monitor = fullScreen ? glfwGetPrimaryMonitor() : nullptr;
-    GLFWwindow* window = glfwCreateWindow(windowWidth, windowHeight, kWindowTitle, monitor, nullptr);
+    GLFWwindow* window =
+        glfwCreateWindow(windowWidth, windowHeight, kWindowTitle, monitor, nullptr);
     if (!window) {
         glfwTerminate();
         failToStart("Failed to create a window!", glfwReason());
@@ -102,9 +105,9 @@ void loadGlEntryPoints(const Options& options) {
     glewExperimental = GL_TRUE;
     const GLenum status = glewInit();
     if (status != GLEW_OK) {
-        failToStart("Failed to initialize GLEW!",
-                    std::string("GLEW: ") +
-                        reinterpret_cast<const char*>(glewGetErrorString(status)));
+        failToStart(
+            "Failed to initialize GLEW!",
+            std::string("GLEW: ") + reinterpret_cast<const char*>(glewGetErrorString(status)));
     }
     glGetError();  // the loader may leave an error behind
     if (!glewIsSupported("GL_VERSION_4_3")) {

@@ -14,7 +14,7 @@ class SceneCreator;
 // key and the key events come from the source. Pressing any of the five keys on the keyboard
 // hands the ball to the player for the rest of the session; from then on the source has it all.
 class AutopilotInput : public InputSource {
-public:
+  public:
     explicit AutopilotInput(InputSource& source) : source_(source) {}
 
     // The level and camera it flies by, once they exist; until then it holds nothing.
@@ -35,7 +35,7 @@ public:
     long framesFlown() const { return framesFlown_; }
     float timeFlown() const { return timeFlown_; }  // seconds of game time
 
-private:
+  private:
     static bool playerTookOver(GLFWwindow* window);
 
     InputSource& source_;

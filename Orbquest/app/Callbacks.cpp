@@ -15,7 +15,9 @@
 
 namespace {
 
-bool isDown(GLFWwindow* window, int key) { return input::getKey(window, key) != GLFW_RELEASE; }
+bool isDown(GLFWwindow* window, int key) {
+    return input::getKey(window, key) != GLFW_RELEASE;
+}
 
 void printHelp() {
     std::cout << std::endl;

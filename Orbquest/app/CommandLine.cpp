@@ -65,8 +65,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             scan.options.autopilot = true;
             continue;
         }
-        if (arg != "--frames" && arg != "--screenshot" && arg != "--record" &&
-            arg != "--replay" && arg != "--frame-time" && arg != "--frame-stats") {
+        if (arg != "--frames" && arg != "--screenshot" && arg != "--record" && arg != "--replay" &&
+            arg != "--frame-time" && arg != "--frame-stats") {
             fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
             continue;
         }

@@ -12,7 +12,7 @@ struct Options {
     bool fastForward = false;  // a replay's frames run undrawn up to its last one
     bool autopilot = false;    // the autopilot plays until the player takes over
     float frameTime = 0.0f;    // seconds every frame takes whatever the clock says; 0: the clock
-    int frames = 0;  // end normally after this many frames; 0 runs until the player quits
+    int frames = 0;            // end normally after this many frames; 0 runs until the player quits
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
     std::string recordPath;      // replay file written from the live game
     std::string replayPath;      // replay file played instead of live input

@@ -4,7 +4,7 @@ struct GLFWwindow;
 
 // The quit flag of the main loop. Escape sets it; nothing but setQuitRequested clears it.
 class ExitControl {
-public:
+  public:
     bool quitRequested = false;
 
     void update(GLFWwindow* window);

@@ -34,7 +34,8 @@ bool FrameCapture::save(const std::string& path, std::string& error) const {
     }
     // Both GL and FreeImage keep the bottom row first, so rows copy straight across.
     for (int row = 0; row < height_; ++row) {
-        std::memcpy(FreeImage_GetScanLine(bitmap, row), &pixels_[static_cast<size_t>(row) * width_ * 4],
+        std::memcpy(FreeImage_GetScanLine(bitmap, row),
+                    &pixels_[static_cast<size_t>(row) * width_ * 4],
                     static_cast<size_t>(width_) * 4);
     }
     // The frame is opaque; drop the alpha the blending left in the back buffer.

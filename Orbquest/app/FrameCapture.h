@@ -6,14 +6,14 @@
 // Keeps a copy of the last frame drawn, taken just before each buffer swap, and writes it to
 // a PNG at the end of the game (--screenshot).
 class FrameCapture {
-public:
+  public:
     // Reads the default framebuffer's colour buffer as it is now.
     void capture();
     // Writes the last capture; false (with the reason in 'error') if there is none or the file
     // cannot be written.
     bool save(const std::string& path, std::string& error) const;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<unsigned char> pixels_;  // BGRA rows, bottom row first, as GL reads them

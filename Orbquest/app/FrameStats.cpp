@@ -11,9 +11,9 @@ std::string frameStatsHeader() {
 
 std::string formatFrameTimes(int frame, const FrameTimes& times) {
     char row[256];
-    std::snprintf(row, sizeof row, "%d,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", frame,
-                  times.frame, times.shadowPass, times.colourPass, times.shadowSubmit,
-                  times.update, times.colourSubmit, times.swap, times.processCpu);
+    std::snprintf(row, sizeof row, "%d,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f", frame, times.frame,
+                  times.shadowPass, times.colourPass, times.shadowSubmit, times.update,
+                  times.colourSubmit, times.swap, times.processCpu);
     return row;
 }
 

@@ -7,13 +7,17 @@ float LiveInput::frameStartTime(GLFWwindow*) {
     return static_cast<float>(glfwGetTime());
 }
 
-int LiveInput::getKey(GLFWwindow* window, int key) { return glfwGetKey(window, key); }
+int LiveInput::getKey(GLFWwindow* window, int key) {
+    return glfwGetKey(window, key);
+}
 
 void LiveInput::getCursorPos(GLFWwindow* window, double* x, double* y) {
     glfwGetCursorPos(window, x, y);
 }
 
-void LiveInput::pollEvents(GLFWwindow*) { glfwPollEvents(); }
+void LiveInput::pollEvents(GLFWwindow*) {
+    glfwPollEvents();
+}
 
 void LiveInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     glfwSetKeyCallback(window, callback);
@@ -25,8 +29,12 @@ LiveInput liveInput;
 InputSource* installed = &liveInput;
 }  // namespace
 
-void install(InputSource* source) { installed = source ? source : &liveInput; }
+void install(InputSource* source) {
+    installed = source ? source : &liveInput;
+}
 
-InputSource& source() { return *installed; }
+InputSource& source() {
+    return *installed;
+}
 
 }  // namespace input

@@ -6,7 +6,7 @@
 // delivery of key events go through the installed InputSource. Live play asks GLFW; a replay
 // (or a test) plays scripted frames through the very same calls.
 class InputSource {
-public:
+  public:
     virtual ~InputSource() = default;
 
     // Called once at the start of each frame; returns the clock in seconds for that frame.
@@ -26,7 +26,7 @@ public:
 // Asks GLFW directly. With a fixed frame time the clock advances by exactly that much each
 // frame, whatever the wall clock says, so a run plays the same on any machine.
 class LiveInput : public InputSource {
-public:
+  public:
     explicit LiveInput(float fixedFrameTime = 0.0f) : fixedFrameTime_(fixedFrameTime) {}
 
     // The time the coming frames take when fixed; 0 goes back to the wall clock.
@@ -38,7 +38,7 @@ public:
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
 
-private:
+  private:
     float fixedFrameTime_;  // seconds; 0 follows the wall clock
     float clock_ = 0.0f;    // the fixed clock, summed in single precision as the game keeps time
 };
@@ -49,15 +49,23 @@ namespace input {
 void install(InputSource* source);
 InputSource& source();
 
-inline float frameStartTime(GLFWwindow* window) { return source().frameStartTime(window); }
-inline int getKey(GLFWwindow* window, int key) { return source().getKey(window, key); }
+inline float frameStartTime(GLFWwindow* window) {
+    return source().frameStartTime(window);
+}
+inline int getKey(GLFWwindow* window, int key) {
+    return source().getKey(window, key);
+}
 inline void getCursorPos(GLFWwindow* window, double* x, double* y) {
     source().getCursorPos(window, x, y);
 }
-inline void pollEvents(GLFWwindow* window) { source().pollEvents(window); }
+inline void pollEvents(GLFWwindow* window) {
+    source().pollEvents(window);
+}
 inline void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     source().setKeyCallback(window, callback);
 }
-inline bool scriptedFramesFollow() { return source().scriptedFramesFollow(); }
+inline bool scriptedFramesFollow() {
+    return source().scriptedFramesFollow();
+}
 
 }  // namespace input

@@ -25,8 +25,8 @@ constexpr int kFrameTimeInterval = 30;  // frames between two frame-time lines
 constexpr std::chrono::milliseconds kEndOfGamePause(3000);
 
 void printFrameTime() {
-    std::cout << "Frametime: " << deltaTime * 1000 << "ms" << " -- " << 1 / deltaTime << "fps"
-              << std::endl;
+    std::cout << "Frametime: " << deltaTime * 1000 << "ms"
+              << " -- " << 1 / deltaTime << "fps" << std::endl;
 }
 
 void checkGlState() {
@@ -101,8 +101,7 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         // With --fast-forward a replay's frames go undrawn up to its last one; the last frame of
         // a --frames run is drawn too, so there is always a picture to keep.
         const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
-        const bool drawn =
-            !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
+        const bool drawn = !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
         runPasses(window, options, drawn, drawn ? stats : nullptr);
         if (drawn) {
             // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.

@@ -21,7 +21,9 @@ float shortestFrameTime() {
 }
 }  // namespace
 
-RecordingInput::~RecordingInput() { finish(); }
+RecordingInput::~RecordingInput() {
+    finish();
+}
 
 bool RecordingInput::open(const std::string& path, std::string& error) {
     file_ = std::fopen(path.c_str(), "w");

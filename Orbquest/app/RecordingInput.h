@@ -13,7 +13,7 @@
 // what a replay takes; a frame beyond the replay limits (or a failed write) ends the
 // recording with a console line, and the game goes on.
 class RecordingInput : public InputSource {
-public:
+  public:
     explicit RecordingInput(InputSource& source) : source_(source) {}
     ~RecordingInput() override;
     RecordingInput(const RecordingInput&) = delete;
@@ -32,7 +32,7 @@ public:
     void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
 
-private:
+  private:
     static void recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,
                                      int mods);
     void flushFrame();
@@ -47,7 +47,7 @@ private:
     ReplayFrame frame_;
     bool frameOpen_ = false;
     float lastSourceClock_ = 0.0f;  // the passed-through source's clock at the previous frame
-    float clock_ = 0.0f;  // the game's clock: the recorded frame times added up
+    float clock_ = 0.0f;            // the game's clock: the recorded frame times added up
     ReplayClock replayClock_;
     GLFWkeyfun gameCallback_ = nullptr;
 };

@@ -19,13 +19,20 @@ struct NamedKey {
 };
 
 const NamedKey kNamedKeys[] = {
-    {"SPACE", GLFW_KEY_SPACE},     {"ESCAPE", GLFW_KEY_ESCAPE},
-    {"ENTER", GLFW_KEY_ENTER},     {"TAB", GLFW_KEY_TAB},
-    {"BACKSPACE", GLFW_KEY_BACKSPACE}, {"LEFT_SHIFT", GLFW_KEY_LEFT_SHIFT},
-    {"RIGHT_SHIFT", GLFW_KEY_RIGHT_SHIFT}, {"LEFT_CONTROL", GLFW_KEY_LEFT_CONTROL},
-    {"RIGHT_CONTROL", GLFW_KEY_RIGHT_CONTROL}, {"LEFT_ALT", GLFW_KEY_LEFT_ALT},
-    {"RIGHT_ALT", GLFW_KEY_RIGHT_ALT}, {"UP", GLFW_KEY_UP},
-    {"DOWN", GLFW_KEY_DOWN},       {"LEFT", GLFW_KEY_LEFT},
+    {"SPACE", GLFW_KEY_SPACE},
+    {"ESCAPE", GLFW_KEY_ESCAPE},
+    {"ENTER", GLFW_KEY_ENTER},
+    {"TAB", GLFW_KEY_TAB},
+    {"BACKSPACE", GLFW_KEY_BACKSPACE},
+    {"LEFT_SHIFT", GLFW_KEY_LEFT_SHIFT},
+    {"RIGHT_SHIFT", GLFW_KEY_RIGHT_SHIFT},
+    {"LEFT_CONTROL", GLFW_KEY_LEFT_CONTROL},
+    {"RIGHT_CONTROL", GLFW_KEY_RIGHT_CONTROL},
+    {"LEFT_ALT", GLFW_KEY_LEFT_ALT},
+    {"RIGHT_ALT", GLFW_KEY_RIGHT_ALT},
+    {"UP", GLFW_KEY_UP},
+    {"DOWN", GLFW_KEY_DOWN},
+    {"LEFT", GLFW_KEY_LEFT},
     {"RIGHT", GLFW_KEY_RIGHT},
 };
 
@@ -42,7 +49,9 @@ bool isKeyword(const std::string& word) {
                         [&](const char* k) { return word == k; }) != std::end(kKeywords);
 }
 
-std::string quoted(const std::string& word) { return "\"" + printable(word) + "\""; }
+std::string quoted(const std::string& word) {
+    return "\"" + printable(word) + "\"";
+}
 
 bool readNumber(const std::string& word, double& value) {
     std::istringstream stream(word);
@@ -110,8 +119,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
                        (hasNext ? ", not " + quoted(words[i + 1]) : "");
             }
             if (frame.events.size() == kMaxEventsPerLine) {
-                return "more than " + std::to_string(kMaxEventsPerLine) +
-                       " key events on one line";
+                return "more than " + std::to_string(kMaxEventsPerLine) + " key events on one line";
             }
             const int action = word == "press"     ? GLFW_PRESS
                                : word == "release" ? GLFW_RELEASE
@@ -278,12 +286,18 @@ const std::vector<int>& recordableKeys() {
     // GLFW's key codes come in runs; codes between them are not keys.
     static const std::vector<int> keys = [] {
         const int runs[][2] = {
-            {GLFW_KEY_SPACE, GLFW_KEY_SPACE},   {GLFW_KEY_APOSTROPHE, GLFW_KEY_APOSTROPHE},
-            {GLFW_KEY_COMMA, GLFW_KEY_9},       {GLFW_KEY_SEMICOLON, GLFW_KEY_SEMICOLON},
-            {GLFW_KEY_EQUAL, GLFW_KEY_EQUAL},   {GLFW_KEY_A, GLFW_KEY_RIGHT_BRACKET},
-            {GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_GRAVE_ACCENT}, {GLFW_KEY_WORLD_1, GLFW_KEY_WORLD_2},
-            {GLFW_KEY_ESCAPE, GLFW_KEY_END},    {GLFW_KEY_CAPS_LOCK, GLFW_KEY_PAUSE},
-            {GLFW_KEY_F1, GLFW_KEY_F25},        {GLFW_KEY_KP_0, GLFW_KEY_KP_EQUAL},
+            {GLFW_KEY_SPACE, GLFW_KEY_SPACE},
+            {GLFW_KEY_APOSTROPHE, GLFW_KEY_APOSTROPHE},
+            {GLFW_KEY_COMMA, GLFW_KEY_9},
+            {GLFW_KEY_SEMICOLON, GLFW_KEY_SEMICOLON},
+            {GLFW_KEY_EQUAL, GLFW_KEY_EQUAL},
+            {GLFW_KEY_A, GLFW_KEY_RIGHT_BRACKET},
+            {GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_GRAVE_ACCENT},
+            {GLFW_KEY_WORLD_1, GLFW_KEY_WORLD_2},
+            {GLFW_KEY_ESCAPE, GLFW_KEY_END},
+            {GLFW_KEY_CAPS_LOCK, GLFW_KEY_PAUSE},
+            {GLFW_KEY_F1, GLFW_KEY_F25},
+            {GLFW_KEY_KP_0, GLFW_KEY_KP_EQUAL},
             {GLFW_KEY_LEFT_SHIFT, GLFW_KEY_MENU},
         };
         std::vector<int> all;

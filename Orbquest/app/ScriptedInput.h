@@ -11,7 +11,7 @@
 // When the script runs out, the game goes on live, with the clock and the cursor carried on
 // from where the script left them.
 class ScriptedInput : public InputSource {
-public:
+  public:
     explicit ScriptedInput(std::vector<ReplayFrame> frames);
 
     float frameStartTime(GLFWwindow* window) override;
@@ -19,22 +19,21 @@ public:
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
-    bool scriptedFramesFollow() const override {
-        return !live_ && next_ < frames_.size();
-    }
+    bool scriptedFramesFollow() const override { return !live_ && next_ < frames_.size(); }
 
     bool finished() const { return live_; }
 
-private:
+  private:
     void goLive(GLFWwindow* window);
 
     std::vector<ReplayFrame> frames_;
-    size_t next_ = 0;      // index of the next entry to start
+    size_t next_ = 0;        // index of the next entry to start
     long playedOfNext_ = 0;  // frames of that entry already played
     const ReplayFrame* current_ = nullptr;
     std::vector<bool> keysDown_;
     GLFWkeyfun callback_ = nullptr;
-    float clock_ = 0.0f;  // seconds; sums of frame times in single precision, as the game keeps them
+    float clock_ =
+        0.0f;  // seconds; sums of frame times in single precision, as the game keeps them
     bool live_ = false;
     double liveClockOffset_ = 0.0;
     double cursorOffsetX_ = 0.0;

@@ -38,7 +38,9 @@ constexpr float kLongestFrame = 0.5f;
 // raises it again at the same time.
 constexpr float kLiftSpeed = scene::kSinkSpeed - scene::kRiseSpeed;
 
-glm::vec3 at(const scene::Model* model) { return glm::vec3(model->modelMatrix[3]); }
+glm::vec3 at(const scene::Model* model) {
+    return glm::vec3(model->modelMatrix[3]);
+}
 
 // The span [a, b] against [-reach, reach].
 bool spanWithin(float a, float b, float reach) {
@@ -75,8 +77,8 @@ struct Autopilot::Frame {
         o.keys.back = alongAhead < 0;
         o.keys.right = alongSide > 0;
         o.keys.left = alongSide < 0;
-        o.shift = step * (static_cast<float>(alongAhead) * ahead +
-                          static_cast<float>(alongSide) * side);
+        o.shift =
+            step * (static_cast<float>(alongAhead) * ahead + static_cast<float>(alongSide) * side);
         o.shift.y = lift ? rise : -fall;
         return o;
     }
@@ -143,8 +145,8 @@ Autopilot::Keys Autopilot::firstSafe(const Frame& frame,
 
 // Over the goal and above it: come down onto it, still closing in across.
 Autopilot::Keys Autopilot::comeDown(const Frame& frame) const {
-    return firstSafe(frame, {frame.toward(false), frame.still(false), frame.toward(true),
-                             frame.still(true)});
+    return firstSafe(
+        frame, {frame.toward(false), frame.still(false), frame.toward(true), frame.still(true)});
 }
 
 // At the cruise height: cross over to the goal, holding the height.
@@ -223,7 +225,8 @@ void Autopilot::chooseGoal(float frameTime, glm::vec3 front) {
         const float cost = toCruise + across + down;
         // A landing whose pushes would carry the ball into a crying target waits until that
         // target is done, and a target set aside comes last, unless nothing else is left.
-        const int rank = (target == setAside_ ? 2 : 0) + (landingPushesIntoAnother(target, front) ? 1 : 0);
+        const int rank =
+            (target == setAside_ ? 2 : 0) + (landingPushesIntoAnother(target, front) ? 1 : 0);
         if (goal_ < 0 || rank < bestRank || (rank == bestRank && cost < best)) {
             goal_ = target;
             best = cost;
@@ -343,8 +346,8 @@ float Autopilot::clearance(glm::vec2 at, bool upward) const {
         if (upward && y >= o.high) {
             room = std::min(room, y - o.high);  // rising lowers everything by as much
         } else if (!upward && y <= o.low) {
-            const bool landsOn = o.crying && std::abs(across.x) < kTargetReach &&
-                                 std::abs(across.y) < kTargetReach;
+            const bool landsOn =
+                o.crying && std::abs(across.x) < kTargetReach && std::abs(across.y) < kTargetReach;
             if (!landsOn) {
                 room = std::min(room, o.low - y);
             }

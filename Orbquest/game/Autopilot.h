@@ -12,7 +12,7 @@ class SceneCreator;
 // it. It reads the positions the game rules read (everything relative to the ball, which stays
 // at the origin) and only ever chooses keys; the game moves the level as it does for a player.
 class Autopilot {
-public:
+  public:
     // The keys to hold through one frame.
     struct Keys {
         bool forward = false;  // W
@@ -31,7 +31,7 @@ public:
     // Index into the level's targets of the one being flown to; -1 once every one is done.
     int goal() const { return goal_; }
 
-private:
+  private:
     struct Option;  // keys for a frame, and the ball's move through it
     struct Frame;   // what one frame of each key would do, and the options built from it
 
@@ -59,7 +59,7 @@ private:
 
     const SceneCreator& level_;
     int goal_ = -1;
-    float goalTime_ = 0.0f;  // seconds spent flying to the goal
-    int setAside_ = -1;      // a target tried too long, left for later
+    float goalTime_ = 0.0f;            // seconds spent flying to the goal
+    int setAside_ = -1;                // a target tried too long, left for later
     std::vector<Obstacle> obstacles_;  // this frame's, gathered once
 };

@@ -11,10 +11,12 @@ constexpr float kRoadHeightLimit = -3.4f;  // above it the player counts as at r
 constexpr float kBackLimitZ = -12.2f;
 constexpr float kForwardLimitZ = 120.3f;
 constexpr float kSideLimitX = 6.3f;
-constexpr float kFallRate = 10.0f;      // pending descent per second of falling
+constexpr float kFallRate = 10.0f;       // pending descent per second of falling
 constexpr float kFallLostHeight = 3.0f;  // the slab this high means the fall is lost
 
-bool within(float value, float reach) { return -reach <= value && value <= reach; }
+bool within(float value, float reach) {
+    return -reach <= value && value <= reach;
+}
 
 }  // namespace
 
@@ -46,8 +48,8 @@ void SceneCreator::checkLanding(int i) {
 
 void SceneCreator::checkBounds(float deltaTime) {
     const glm::vec3 slab = positionOf(floorSlabs[0]->modelMatrix);
-    const bool offRoad = slab.z <= kBackLimitZ || slab.x >= kSideLimitX ||
-                         slab.x <= -kSideLimitX || slab.z >= kForwardLimitZ;
+    const bool offRoad = slab.z <= kBackLimitZ || slab.x >= kSideLimitX || slab.x <= -kSideLimitX ||
+                         slab.z >= kForwardLimitZ;
     if (slab.y >= kRoadHeightLimit && offRoad) {
         // Assigned, not added: while falling the level keeps rising at the descent rate.
         pendingDescent = kFallRate * deltaTime;
@@ -66,8 +68,7 @@ bool SceneCreator::restsOnBlock(int i) {
 
 bool SceneCreator::touchesBlock(int i) {
     const glm::vec3 p = positionOf(blocks[i]->modelMatrix);
-    return within(p.x, kBlockReach) && within(p.z, kBlockReach) && 0.0f <= p.y &&
-           p.y < kBlockReach;
+    return within(p.x, kBlockReach) && within(p.z, kBlockReach) && 0.0f <= p.y && p.y < kBlockReach;
 }
 
 bool SceneCreator::touchesTarget(int i) {

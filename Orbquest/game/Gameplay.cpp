@@ -13,8 +13,8 @@ using Move = void (scene::Model::*)(float, glm::vec3);
 using MoveAndSpin = void (scene::Model::*)(float, glm::vec3, float);
 
 constexpr float kSpinY = -1.0f;  // everything that spins while moving turns about (0, -1, 0)
-constexpr float kDuckBallLoopRate = 6.0f;     // radians per second of a duck ball's own loop
-constexpr float kDuckBallLoopLift = 4.5f;     // units per second along the loop's local y
+constexpr float kDuckBallLoopRate = 6.0f;  // radians per second of a duck ball's own loop
+constexpr float kDuckBallLoopLift = 4.5f;  // units per second along the loop's local y
 // Only keeps the count an int: a frame this long (over four hours) would be a stalled clock.
 constexpr int kMaxLevelSteps = 1 << 20;
 const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
@@ -35,12 +35,12 @@ struct SceneCreator::KeyAction {
 const SceneCreator::KeyAction SceneCreator::keyActions[] = {
     {GLFW_KEY_W, &scene::Model::rollForward, &scene::Model::moveBackwardAndSpin,
      &scene::Model::moveBackward, &scene::Model::moveBackwardAndSpin},
-    {GLFW_KEY_A, &scene::Model::rollLeft, &scene::Model::moveRightAndSpin,
-     &scene::Model::moveRight, &scene::Model::moveRightAndSpin},
+    {GLFW_KEY_A, &scene::Model::rollLeft, &scene::Model::moveRightAndSpin, &scene::Model::moveRight,
+     &scene::Model::moveRightAndSpin},
     {GLFW_KEY_S, &scene::Model::rollBackward, &scene::Model::moveForwardAndSpin,
      &scene::Model::moveForward, &scene::Model::moveForwardAndSpin},
-    {GLFW_KEY_D, &scene::Model::rollRight, &scene::Model::moveLeftAndSpin,
-     &scene::Model::moveLeft, &scene::Model::moveLeftAndSpin},
+    {GLFW_KEY_D, &scene::Model::rollRight, &scene::Model::moveLeftAndSpin, &scene::Model::moveLeft,
+     &scene::Model::moveLeftAndSpin},
     // Space lifts the player: the world sinks and the ball rolls as under W.
     {GLFW_KEY_SPACE, &scene::Model::rollForward, &scene::Model::moveDownAndSpin,
      &scene::Model::moveDown, nullptr},

@@ -29,14 +29,24 @@ constexpr int kZigzagTargets = 26;
 
 const glm::mat4 kIdentity(1.0f);
 
-glm::mat4 T(float x, float y, float z) { return glm::translate(kIdentity, glm::vec3(x, y, z)); }
-glm::mat4 S(float x, float y, float z) { return glm::scale(kIdentity, glm::vec3(x, y, z)); }
+glm::mat4 T(float x, float y, float z) {
+    return glm::translate(kIdentity, glm::vec3(x, y, z));
+}
+glm::mat4 S(float x, float y, float z) {
+    return glm::scale(kIdentity, glm::vec3(x, y, z));
+}
 // A quarter turn about x, for the blocks.
-glm::mat4 R90() { return glm::rotate(kIdentity, glm::radians(90.0f), glm::vec3(1, 0, 0)); }
+glm::mat4 R90() {
+    return glm::rotate(kIdentity, glm::radians(90.0f), glm::vec3(1, 0, 0));
+}
 // One radian (not a degree value) about -y, for the ducks and their balls.
-glm::mat4 R1() { return glm::rotate(kIdentity, 1.0f, glm::vec3(0, -1, 0)); }
+glm::mat4 R1() {
+    return glm::rotate(kIdentity, 1.0f, glm::vec3(0, -1, 0));
+}
 
-float gateZ(int gate) { return kFirstGateZ - kGateSpacing * static_cast<float>(gate); }
+float gateZ(int gate) {
+    return kFirstGateZ - kGateSpacing * static_cast<float>(gate);
+}
 
 scene::Model* place(std::vector<scene::Model*>& list, const std::string& path, Shader* shader,
                     float deltaTime, const glm::mat4& placement) {

@@ -25,7 +25,7 @@ int levelStepCount(float deltaTime);
 // object the opposite way, so an object's position relative to the player is simply the
 // translation of its model matrix.
 class SceneCreator {
-public:
+  public:
     std::vector<scene::Model*> floorSlabs;  // element 0 is the reference for the road bounds
     std::vector<scene::Model*> blocks;      // gates, beam and stairs; the player can stand on them
     std::vector<scene::Model*> backdrops;
@@ -97,7 +97,7 @@ public:
     // Number of models the level owns, the player and the light marker included.
     size_t modelCount() const;
 
-private:
+  private:
     friend struct SceneCreatorInspector;  // lets the tests call the rules one by one
 
     void buildFloorSlabs(float deltaTime, Shader* shader);

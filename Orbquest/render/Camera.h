@@ -10,7 +10,7 @@ enum CameraMode { Standard = 0, FreeMovable = 1, Off = 2 };
 // the direction that steers the player. Standard orbits the origin, where the player's ball
 // always is; FreeMovable flies; Off freezes the orientation but still flies with the keys.
 class Camera {
-public:
+  public:
     glm::mat4 projection{1.0f};
     glm::mat4 view{1.0f};
     int mode = Standard;
@@ -22,9 +22,9 @@ public:
     glm::vec3 position;
     glm::vec3 front{0.0f, 0.0f, -1.0f};
     glm::vec3 freeLookFront{0.0f, 0.0f, -1.0f};
-    glm::vec3 up;          // not normalised; lookAt normalises
-    float yaw = -90.0f;    // degrees
-    float pitch = 0.0f;    // degrees
+    glm::vec3 up;           // not normalised; lookAt normalises
+    float yaw = -90.0f;     // degrees
+    float pitch = 0.0f;     // degrees
     float distance = 2.0f;  // orbit radius of Standard mode
     float xOffset = 0.0f;
     float yOffset = 0.0f;
@@ -45,7 +45,7 @@ public:
     void setMode(int newMode) { mode = newMode; }
     void setFirstMouse(bool value) { firstMouse = value; }
 
-private:
+  private:
     void updateVectors();
     void processMouse();
     void clampPitch();

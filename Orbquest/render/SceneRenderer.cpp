@@ -63,7 +63,8 @@ void SceneRenderer::drawDepth() {
 void SceneRenderer::draw(Shader* shader) {
     setViewAndLight(shader, camera->getProjection() * camera->getView(),
                     sceneCreator->lightPosition);
-    sceneCreator->draw(uniform(shader, "model"), shader, camera->getView(), camera->getProjection());
+    sceneCreator->draw(uniform(shader, "model"), shader, camera->getView(),
+                       camera->getProjection());
 }
 
 void SceneRenderer::release() {
@@ -83,9 +84,9 @@ void beginShadowPass(Shader* depth, const glm::vec3& lightPosition) {
     glViewport(0, 0, kShadowMapSize, kShadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
     glClear(GL_DEPTH_BUFFER_BIT);
-    static const char* const kShadowMatrixNames[6] = {
-        "shadowMatrices[0]", "shadowMatrices[1]", "shadowMatrices[2]",
-        "shadowMatrices[3]", "shadowMatrices[4]", "shadowMatrices[5]"};
+    static const char* const kShadowMatrixNames[6] = {"shadowMatrices[0]", "shadowMatrices[1]",
+                                                      "shadowMatrices[2]", "shadowMatrices[3]",
+                                                      "shadowMatrices[4]", "shadowMatrices[5]"};
     for (int i = 0; i < 6; ++i) {
         glUniformMatrix4fv(uniform(depth, kShadowMatrixNames[i]), 1, GL_FALSE,
                            glm::value_ptr(shadowTransforms[i]));

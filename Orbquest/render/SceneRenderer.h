@@ -10,7 +10,7 @@ struct GLFWwindow;
 // Owns the two shader programs, the camera and the level, and runs their part of each frame:
 // the shadow pass into the light's cube map, the world update, and the lit colour pass.
 class SceneRenderer {
-public:
+  public:
     Shader* depthShader = nullptr;
     Shader* sceneShader = nullptr;
     Camera* camera = nullptr;

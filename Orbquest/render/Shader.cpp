@@ -52,7 +52,9 @@ Shader::~Shader() {
     }
 }
 
-void Shader::use() { glUseProgram(programHandle); }
+void Shader::use() {
+    glUseProgram(programHandle);
+}
 
 void Shader::createProgram() {
     programHandle = glCreateProgram();

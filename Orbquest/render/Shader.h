@@ -8,7 +8,7 @@
 // ends the process, so a Shader that exists is always linked. Users look uniforms and
 // attributes up themselves on programHandle.
 class Shader {
-public:
+  public:
     GLuint programHandle = 0;
     GLuint vertexShaderHandle = 0;
     GLuint fragmentShaderHandle = 0;
@@ -25,7 +25,7 @@ public:
 
     void use();
 
-private:
+  private:
     void createProgram();
     void loadShader(const std::string& path, GLenum type, GLuint& handle);
     void linkProgram();

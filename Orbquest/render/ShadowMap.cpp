@@ -36,15 +36,16 @@ void deleteShadowFramebuffer() {
 }
 
 std::array<glm::mat4, 6> lightSpaceMatrices(const glm::vec3& lightPosition) {
-    const glm::mat4 projection = glm::perspective(glm::radians(90.0f), 1.0f, kShadowNear, kShadowFar);
+    const glm::mat4 projection =
+        glm::perspective(glm::radians(90.0f), 1.0f, kShadowNear, kShadowFar);
     struct Face {
         glm::vec3 direction;
         glm::vec3 up;
     };
     // The up vectors follow GL's cube-map face orientation.
     const Face faces[6] = {
-        {{1, 0, 0}, {0, -1, 0}}, {{-1, 0, 0}, {0, -1, 0}}, {{0, 1, 0}, {0, 0, 1}},
-        {{0, -1, 0}, {0, 0, -1}}, {{0, 0, 1}, {0, -1, 0}}, {{0, 0, -1}, {0, -1, 0}},
+        {{1, 0, 0}, {0, -1, 0}},  {{-1, 0, 0}, {0, -1, 0}}, {{0, 1, 0}, {0, 0, 1}},
+        {{0, -1, 0}, {0, 0, -1}}, {{0, 0, 1}, {0, -1, 0}},  {{0, 0, -1}, {0, -1, 0}},
     };
     std::array<glm::mat4, 6> matrices;
     for (int i = 0; i < 6; ++i) {

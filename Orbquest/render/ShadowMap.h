@@ -6,9 +6,9 @@
 #include <array>
 
 // The omnidirectional shadow map: one depth cube map rendered from the point light each frame.
-constexpr int kShadowMapSize = 1024;   // texels per cube face side
+constexpr int kShadowMapSize = 1024;  // texels per cube face side
 constexpr float kShadowNear = 0.1f;
-constexpr float kShadowFar = 18.0f;    // also the "far_plane" of both programs
+constexpr float kShadowFar = 18.0f;  // also the "far_plane" of both programs
 
 extern GLuint depthMapFBO;
 extern GLuint depthCubemap;

@@ -73,7 +73,9 @@ Texture::Texture(const std::string& path) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-Texture::~Texture() { glDeleteTextures(1, &textureHandle); }
+Texture::~Texture() {
+    glDeleteTextures(1, &textureHandle);
+}
 
 void Texture::setSampling(char mipMode, char samplingMode, int unit) {
     glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));

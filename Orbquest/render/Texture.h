@@ -7,7 +7,7 @@
 // One 2D colour image with a full mip-map chain. The level binds each texture to a unit of its
 // own, so a texture is addressed through its unit number.
 class Texture {
-public:
+  public:
     GLuint textureHandle = 0;
 
     // Leaves texture unit 0 active with the new texture bound to it.

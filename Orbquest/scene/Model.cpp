@@ -156,7 +156,9 @@ void Model::init(float /*deltaTime*/, glm::mat4 matrix) {
     baseMatrix = matrix;
 }
 
-void Model::update(float /*deltaTime*/, glm::mat4 matrix) { modelMatrix = matrix; }
+void Model::update(float /*deltaTime*/, glm::mat4 matrix) {
+    modelMatrix = matrix;
+}
 
 void Model::draw() {
     glBindVertexArray(vertexArray);

@@ -21,8 +21,8 @@ constexpr float kSinkSpeed = 6.0f;
 // and drawn with one glDrawArrays. It also carries the matrices the movement operations
 // accumulate and the eight corners the frustum test transforms.
 class Model : public SceneObject {
-public:
-    glm::mat4 modelMatrix{1.0f};  // the world matrix every pass and gameplay test reads
+  public:
+    glm::mat4 modelMatrix{1.0f};   // the world matrix every pass and gameplay test reads
     glm::vec4 boundingCorners[8];  // model space, the same ±1.6 cube for every model
     float* positions = nullptr;    // 3 floats per vertex
     float* normals = nullptr;      // 3 floats per vertex
@@ -30,10 +30,10 @@ public:
     GLuint vertexCount = 0;        // 3 × faceCount
     GLuint faceCount = 0;
     GLuint vertexArray = 0;
-    GLuint positionBuffer = 0;  // 0 when the mesh has no positions
-    GLuint normalBuffer = 0;    // 0 when the mesh has no normals
-    GLuint uvBuffer = 0;        // 0 when the mesh has no first texture-coordinate set
-    Shader* shader = nullptr;   // not owned; its attribute locations shape the vertex array
+    GLuint positionBuffer = 0;          // 0 when the mesh has no positions
+    GLuint normalBuffer = 0;            // 0 when the mesh has no normals
+    GLuint uvBuffer = 0;                // 0 when the mesh has no first texture-coordinate set
+    Shader* shader = nullptr;           // not owned; its attribute locations shape the vertex array
     glm::mat4 rotationMatrix{1.0f};     // accumulated by the roll and spin operations
     glm::mat4 translationMatrix{1.0f};  // accumulated by the move operations
     glm::mat4 baseMatrix{1.0f};         // the placement given to init

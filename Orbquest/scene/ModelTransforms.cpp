@@ -14,8 +14,12 @@ const glm::mat4 kIdentity(1.0f);
 
 // The horizontal part of the viewing direction, and that part turned a quarter to the right
 // (cross(direction, up) with up = +y). Neither is normalised: the steering keeps its length.
-glm::vec3 ahead(glm::vec3 d) { return glm::vec3(d.x, 0.0f, d.z); }
-glm::vec3 rightOf(glm::vec3 d) { return glm::vec3(-d.z, 0.0f, d.x); }
+glm::vec3 ahead(glm::vec3 d) {
+    return glm::vec3(d.x, 0.0f, d.z);
+}
+glm::vec3 rightOf(glm::vec3 d) {
+    return glm::vec3(-d.z, 0.0f, d.x);
+}
 
 // The new rotation goes on the left, i.e. about the world axes rather than the rolled ones.
 void turn(glm::mat4& rotation, float angle, glm::vec3 axis) {

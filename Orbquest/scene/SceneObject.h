@@ -6,7 +6,7 @@ namespace scene {
 
 // Anything the level places in the world.
 class SceneObject {
-public:
+  public:
     glm::mat4 initialMatrix;  // the matrix given at construction
 
     explicit SceneObject(const glm::mat4& matrix) : initialMatrix(matrix) {}

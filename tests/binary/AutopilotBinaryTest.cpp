@@ -14,7 +14,8 @@ ProcessResult runGame(std::vector<std::string> gameArgs) {
 }
 
 TEST(AutopilotBinary, TheWinReplayWinsFastForwarded) {
-    const ProcessResult run = runGame({"--fast-forward", "--replay", "replays/win-the-level.replay"});
+    const ProcessResult run =
+        runGame({"--fast-forward", "--replay", "replays/win-the-level.replay"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, std::string("Welcome to >>Orbquest<<\n") + kWonLine);
 }

@@ -42,7 +42,7 @@ glm::ivec2 pixelOf(const glm::vec3& world) {
 }
 
 class Screenshot {
-public:
+  public:
     explicit Screenshot(const std::string& path)
         : bitmap_(FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT), FreeImage_Unload) {}
 
@@ -76,13 +76,13 @@ public:
 
     Rgb mean(const glm::vec3& world, int radius) const { return mean(pixelOf(world), radius); }
 
-private:
+  private:
     std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)> bitmap_;
 };
 
 // One run of the real game for every probe: three frames of the untouched start view.
 class Picture : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         dir_ = new TempDir();
         const std::string path = dir_->file("start.png");
@@ -202,15 +202,16 @@ TEST_F(Picture, FirstTargetCastsItsShadowOnTheLitWood) {
 TEST(EmptyFramesPicture, ShowsOnlyTheClearColour) {
     TempDir dir;
     const std::string path = dir.file("empty.png");
-    const ProcessResult run = runProcess(
-        {ORBQUEST_BINARY, "--empty-frames", "--frames", "2", "--screenshot", path},
-        ORBQUEST_SOURCE_DIR, 120);
+    const ProcessResult run =
+        runProcess({ORBQUEST_BINARY, "--empty-frames", "--frames", "2", "--screenshot", path},
+                   ORBQUEST_SOURCE_DIR, 120);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "Welcome to >>Orbquest<<\n");
     const Screenshot shot(path);
     ASSERT_TRUE(shot.loaded());
     ASSERT_EQ(shot.width(), kWidth);
-    for (const glm::vec3& world : {glm::vec3(0.0f), kFirstTarget, glm::vec3(1.0f, kRoadTop, -1.5f)}) {
+    for (const glm::vec3& world :
+         {glm::vec3(0.0f), kFirstTarget, glm::vec3(1.0f, kRoadTop, -1.5f)}) {
         const Rgb c = shot.mean(world, 4);
         EXPECT_NEAR(c.r, 0.9 * 255, 1.5) << c;
         EXPECT_NEAR(c.g, 0.7 * 255, 1.5) << c;

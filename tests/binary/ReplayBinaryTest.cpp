@@ -88,7 +88,7 @@ TEST(ReplayFiles, ARecordedLiveSessionReplaysToTheSameConsoleLines) {
     ASSERT_TRUE(live.waitForWelcome()) << live.process().output();
     ASSERT_FALSE(live.windowId().empty());
     ASSERT_TRUE(live.turnOnCullingInfo()) << live.process().output();  // counts every frame
-    live.pressKey("F8");  // culling on
+    live.pressKey("F8");                                               // culling on
     ASSERT_TRUE(live.process().waitForOutput("Viewfrustum-Culling: On\n", 60));
     live.pressKey("F2");  // frame times, every 30th frame (if the session runs that long)
     holdFor(live, "w", 800);

@@ -28,9 +28,11 @@ struct Flight {
     float time = 0.0f;
 
     bool allDone() const {
-        return std::all_of(level.targetDone.begin(), level.targetDone.end(), [](bool d) { return d; });
+        return std::all_of(level.targetDone.begin(), level.targetDone.end(),
+                           [](bool d) { return d; });
     }
-    void fly(InputSource& input, float limit, const std::function<bool()>& more = [] { return true; }) {
+    void fly(
+        InputSource& input, float limit, const std::function<bool()>& more = [] { return true; }) {
         while (!allDone() && !level.gameLost && time < limit && more()) {
             const float now = input.frameStartTime(harness.window());
             harness.update(now - time);
@@ -53,7 +55,7 @@ constexpr float kLimit = 900.0f;
 TEST(Autopilot, WinsTheLevelAtAnyFrameRate) {
     const struct {
         const char* name;
-        float low;   // frame times drawn evenly from [low, high]
+        float low;  // frame times drawn evenly from [low, high]
         float high;
     } rates[] = {{"1/60 s", 1.0f / 60.0f, 1.0f / 60.0f},
                  // Mesa's software renderer: 7 to 9 frames a second, unevenly.

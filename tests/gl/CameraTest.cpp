@@ -74,7 +74,7 @@ glm::vec3 lookDirection(float yaw, float pitch) {
 }
 
 class CameraTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = sharedGlContext();
         glfwGetWindowSize(window, &windowWidth, &windowHeight);

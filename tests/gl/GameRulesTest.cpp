@@ -27,7 +27,7 @@ void putAt(scene::Model* model, glm::vec3 position) {
 }
 
 class GameRules : public testing::Test {
-protected:
+  protected:
     FakeInput input;
     LevelHarness harness;
     SceneCreator& level = harness.level();
@@ -74,19 +74,14 @@ TEST_F(GameRules, HitAndLandingBands) {
         bool lands;
     };
     const Case cases[] = {
-        {{0.0f, 0.15f, 0.0f}, true, false},
-        {{0.0f, 0.16f, 0.0f}, false, false},
+        {{0.0f, 0.15f, 0.0f}, true, false},   {{0.0f, 0.16f, 0.0f}, false, false},
         {{0.0f, -0.15f, 0.0f}, true, false},  // 0.15 below: not yet landed
         {{0.0f, -0.16f, 0.0f}, true, true},   // where the bands overlap
-        {{0.0f, -0.2f, 0.0f}, true, true},
-        {{0.0f, -0.21f, 0.0f}, false, true},
+        {{0.0f, -0.2f, 0.0f}, true, true},    {{0.0f, -0.21f, 0.0f}, false, true},
         {{0.0f, -0.6f, 0.0f}, false, false},  // 0.6 below: too deep
-        {{0.5f, -0.4f, -0.5f}, false, true},
-        {{-0.51f, -0.4f, 0.0f}, false, false},
-        {{0.0f, -0.4f, 0.51f}, false, false},
-        {{-0.5f, 0.0f, 0.5f}, true, false},
-        {{0.51f, 0.0f, 0.0f}, false, false},
-        {{0.0f, 0.0f, -0.51f}, false, false},
+        {{0.5f, -0.4f, -0.5f}, false, true},  {{-0.51f, -0.4f, 0.0f}, false, false},
+        {{0.0f, -0.4f, 0.51f}, false, false}, {{-0.5f, 0.0f, 0.5f}, true, false},
+        {{0.51f, 0.0f, 0.0f}, false, false},  {{0.0f, 0.0f, -0.51f}, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "at (" << c.position.x << ", " << c.position.y << ", "
@@ -123,20 +118,16 @@ TEST_F(GameRules, RoadBoundsStartTheFallAndTheFallEndsInALoss) {
     };
     const Case cases[] = {
         {{-1.1f, -3.3f, -10.0f}, false, false},  // where the level starts
-        {{-1.1f, -3.3f, -12.2f}, true, false},
-        {{-1.1f, -3.3f, -12.19f}, false, false},
-        {{6.3f, -3.3f, -10.0f}, true, false},
-        {{6.29f, -3.3f, -10.0f}, false, false},
-        {{-6.3f, -3.3f, -10.0f}, true, false},
-        {{-1.1f, -3.3f, 120.3f}, true, false},
-        {{-1.1f, -3.4f, -13.0f}, true, false},   // lifted by exactly 0.1
+        {{-1.1f, -3.3f, -12.2f}, true, false},   {{-1.1f, -3.3f, -12.19f}, false, false},
+        {{6.3f, -3.3f, -10.0f}, true, false},    {{6.29f, -3.3f, -10.0f}, false, false},
+        {{-6.3f, -3.3f, -10.0f}, true, false},   {{-1.1f, -3.3f, 120.3f}, true, false},
+        {{-1.1f, -3.4f, -13.0f}, true, false},    // lifted by exactly 0.1
         {{-1.1f, -3.41f, -13.0f}, false, false},  // lifted a little more
-        {{-1.1f, 3.0f, -10.0f}, false, true},
-        {{-1.1f, 2.99f, -10.0f}, false, false},
+        {{-1.1f, 3.0f, -10.0f}, false, true},    {{-1.1f, 2.99f, -10.0f}, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "slab at (" << c.slab.x << ", " << c.slab.y << ", "
-                                        << c.slab.z << ")");
+        SCOPED_TRACE(testing::Message()
+                     << "slab at (" << c.slab.x << ", " << c.slab.y << ", " << c.slab.z << ")");
         putAt(level.floorSlabs[0], c.slab);
         level.falling = false;
         level.gameLost = false;
@@ -221,9 +212,9 @@ TEST_F(GameRules, RestingCountsDecideAsTheEverGrowingListOfBlocks) {
             ASSERT_EQ(level.bankedDescent, reference.banked);
 
             const int all = static_cast<int>(reference.entries.size());
-            const int notCarrying = static_cast<int>(
-                std::count_if(reference.entries.begin(), reference.entries.end(),
-                              [&](int entry) { return !rests[entry]; }));
+            const int notCarrying =
+                static_cast<int>(std::count_if(reference.entries.begin(), reference.entries.end(),
+                                               [&](int entry) { return !rests[entry]; }));
             releasesAtTheEdge += decides && notCarrying == all - 1;
             holdsBelowTheEdge += decides && notCarrying == all - 2;
             holdsWithStaleEntries += decides && reference.onBlock && notCarrying > 0;

@@ -16,10 +16,12 @@ namespace {
 
 // A power of two, so the per-frame steps below add up without rounding.
 constexpr float kDt = 1.0f / 64.0f;
-constexpr float kWalkStep = 3.0f * kDt;    // W/A/S/D, with the camera level
-constexpr float kRiseStep = 1.5f * kDt;    // while a descent is pending
+constexpr float kWalkStep = 3.0f * kDt;  // W/A/S/D, with the camera level
+constexpr float kRiseStep = 1.5f * kDt;  // while a descent is pending
 
-glm::vec3 positionOf(const scene::Model* model) { return glm::vec3(model->modelMatrix[3]); }
+glm::vec3 positionOf(const scene::Model* model) {
+    return glm::vec3(model->modelMatrix[3]);
+}
 
 // Moves a model to 'position' as if the level had been built with it there.
 void place(scene::Model* model, glm::vec3 position) {
@@ -152,11 +154,12 @@ TEST(Gameplay, WalkingForwardOneSecondMovesTheWholeLevelTowardsTheViewer) {
             s.harness.update(kDt);  // turns the camera; front follows on the next update
         }
         std::vector<std::vector<glm::vec3>> before;
-        auto lists = {&s.level.floorSlabs, &s.level.backdrops, &s.level.blocks,   &s.level.ducks,
+        auto lists = {&s.level.floorSlabs, &s.level.backdrops, &s.level.blocks, &s.level.ducks,
                       &s.level.puddles,    &s.level.duckBalls, &s.level.targets};
         for (auto* list : lists) {
             before.emplace_back();
-            for (scene::Model* model : *list) before.back().push_back(positionOf(model));
+            for (scene::Model* model : *list)
+                before.back().push_back(positionOf(model));
         }
 
         s.input.hold(GLFW_KEY_W);
@@ -311,7 +314,8 @@ TEST(Gameplay, NoFallStartsWhileLiftedMoreThanATenth) {
     float heightSeen = s.slab().y;
     ASSERT_TRUE(s.framesUntil(
         [&] {
-            if (!s.level.falling) heightSeen = s.slab().y;
+            if (!s.level.falling)
+                heightSeen = s.slab().y;
             return s.level.falling;
         },
         400));
@@ -438,9 +442,8 @@ TEST(GameplayFrameRate, LongFramesTakeEqualStepsOfAtMostASixtieth) {
     const struct {
         float deltaTime;
         int steps;
-    } cases[] = {{0.0f, 1},       {1.0f / 64.0f, 1}, {1.0f / 60.0f, 1},
-                 {0.017f, 2},     {0.125f, 8},       {0.3f, 18},
-                 {10.0f, 600},    {std::nanf(""), 1}};
+    } cases[] = {{0.0f, 1},   {1.0f / 64.0f, 1}, {1.0f / 60.0f, 1}, {0.017f, 2},
+                 {0.125f, 8}, {0.3f, 18},        {10.0f, 600},      {std::nanf(""), 1}};
     for (const auto& c : cases) {
         EXPECT_EQ(levelStepCount(c.deltaTime), c.steps) << "frame time " << c.deltaTime;
     }

@@ -18,13 +18,20 @@ constexpr float kDt = 1.0f / 64.0f;
 
 std::string filterName(GLint filter) {
     switch (filter) {
-        case GL_NEAREST: return "NEAREST";
-        case GL_LINEAR: return "LINEAR";
-        case GL_NEAREST_MIPMAP_NEAREST: return "NEAREST_MIPMAP_NEAREST";
-        case GL_NEAREST_MIPMAP_LINEAR: return "NEAREST_MIPMAP_LINEAR";
-        case GL_LINEAR_MIPMAP_NEAREST: return "LINEAR_MIPMAP_NEAREST";
-        case GL_LINEAR_MIPMAP_LINEAR: return "LINEAR_MIPMAP_LINEAR";
-        default: return std::to_string(filter);
+        case GL_NEAREST:
+            return "NEAREST";
+        case GL_LINEAR:
+            return "LINEAR";
+        case GL_NEAREST_MIPMAP_NEAREST:
+            return "NEAREST_MIPMAP_NEAREST";
+        case GL_NEAREST_MIPMAP_LINEAR:
+            return "NEAREST_MIPMAP_LINEAR";
+        case GL_LINEAR_MIPMAP_NEAREST:
+            return "LINEAR_MIPMAP_NEAREST";
+        case GL_LINEAR_MIPMAP_LINEAR:
+            return "LINEAR_MIPMAP_LINEAR";
+        default:
+            return std::to_string(filter);
     }
 }
 
@@ -32,7 +39,7 @@ std::string filterName(GLint filter) {
 // on a level that has drawn one frame (so texture k of the level is bound on unit k and the
 // scene program is current, as between two frames of the game).
 class Hotkeys : public testing::Test {
-protected:
+  protected:
     FakeInput input;
     LevelHarness harness;
     SceneCreator& level = harness.level();
@@ -135,22 +142,31 @@ TEST_F(Hotkeys, EachKeyPrintsItsLinesAndChangesWhatItControls) {
         "Drawn: " + std::to_string(level.modelCount() - 1) + "| Culled: 0\n";  // no light marker
     const Case cases[] = {
         {"help", [] { return std::string(); }, "", {{GLFW_KEY_F1, kHelpBlock, ""}}},
-        {"frame time", [] { return std::string(showFrameTime ? "on" : "off"); }, "off",
+        {"frame time",
+         [] { return std::string(showFrameTime ? "on" : "off"); },
+         "off",
          {{GLFW_KEY_F2, "\n", "on"}, {GLFW_KEY_F2, "\n", "off"}}},
-        {"wire frame", [&] { return polygonMode(); }, "fill",
+        {"wire frame",
+         [&] { return polygonMode(); },
+         "fill",
          {{GLFW_KEY_F3, "\nWireframe: On\n", "line"}, {GLFW_KEY_F3, "\nWireframe: Off\n", "fill"}}},
-        {"sampling", [&] { return levelTextureFilters(); }, "LINEAR_MIPMAP_LINEAR/LINEAR",
+        {"sampling",
+         [&] { return levelTextureFilters(); },
+         "LINEAR_MIPMAP_LINEAR/LINEAR",
          {{GLFW_KEY_F4, "\nTextur-Sampling: Nearest Neighbor\nMip Mapping: Linear\n",
            "NEAREST_MIPMAP_LINEAR/NEAREST"},
           {GLFW_KEY_F4, "\nTextur-Sampling: Bilinear\nMip Mapping: Linear\n",
            "LINEAR_MIPMAP_LINEAR/LINEAR"}}},
-        {"mip mapping", [&] { return levelTextureFilters(); }, "LINEAR_MIPMAP_LINEAR/LINEAR",
+        {"mip mapping",
+         [&] { return levelTextureFilters(); },
+         "LINEAR_MIPMAP_LINEAR/LINEAR",
          {{GLFW_KEY_F5, "\nTextur-Sampling: Bilinear\nMip Mapping: Off\n", "LINEAR/LINEAR"},
           {GLFW_KEY_F5, "\nTextur-Sampling: Bilinear\nMip Mapping: Nearest Neighbor\n",
            "LINEAR_MIPMAP_NEAREST/LINEAR"},
           {GLFW_KEY_F5, "\nTextur-Sampling: Bilinear\nMip Mapping: Linear\n",
            "LINEAR_MIPMAP_LINEAR/LINEAR"}}},
-        {"mip mapping with nearest sampling", [&] { return levelTextureFilters(); },
+        {"mip mapping with nearest sampling",
+         [&] { return levelTextureFilters(); },
          "LINEAR_MIPMAP_LINEAR/LINEAR",
          {{GLFW_KEY_F4, "\nTextur-Sampling: Nearest Neighbor\nMip Mapping: Linear\n",
            "NEAREST_MIPMAP_LINEAR/NEAREST"},
@@ -162,21 +178,31 @@ TEST_F(Hotkeys, EachKeyPrintsItsLinesAndChangesWhatItControls) {
            "NEAREST_MIPMAP_LINEAR/NEAREST"},
           {GLFW_KEY_F4, "\nTextur-Sampling: Bilinear\nMip Mapping: Linear\n",
            "LINEAR_MIPMAP_LINEAR/LINEAR"}}},
-        {"camera", [&] { return cameraAndCursor(); }, "Standard, cursor normal",
+        {"camera",
+         [&] { return cameraAndCursor(); },
+         "Standard, cursor normal",
          {{GLFW_KEY_F6, "\nCamera: Free Movable\n", "FreeMovable, cursor disabled"},
           {GLFW_KEY_F6, "\nCamera: Off\n", "Off, cursor normal"},
           {GLFW_KEY_F6, "\nCamera: Standard\n", "Standard, cursor disabled"}}},
-        {"culling info", [&] { return colourPassOutput(); }, "",
+        {"culling info",
+         [&] { return colourPassOutput(); },
+         "",
          {{GLFW_KEY_F7, "\nCulling-Info: On\n", counted},
           {GLFW_KEY_F7, "\nCulling-Info: Off\n", ""}}},
-        {"culling", [&] { return std::string(level.cullingEnabled ? "on" : "off"); }, "off",
+        {"culling",
+         [&] { return std::string(level.cullingEnabled ? "on" : "off"); },
+         "off",
          {{GLFW_KEY_F8, "\nViewfrustum-Culling: On\n", "on"},
           {GLFW_KEY_F8, "\nViewfrustum-Culling: Off\n", "off"}}},
-        {"transparency", [&] { return transparencyUniform(); }, std::to_string(1.0f),
+        {"transparency",
+         [&] { return transparencyUniform(); },
+         std::to_string(1.0f),
          {{GLFW_KEY_F9, "\nTransparency: Off\n", std::to_string(0.0f)},
           {GLFW_KEY_F9, "\nTransparency: On\n", std::to_string(1.0f)}}},
-        {"light marker", [&] { return std::string(level.showLightMarker ? "shown" : "hidden"); },
-         "hidden", {{GLFW_KEY_1, "", "shown"}, {GLFW_KEY_1, "", "hidden"}}},
+        {"light marker",
+         [&] { return std::string(level.showLightMarker ? "shown" : "hidden"); },
+         "hidden",
+         {{GLFW_KEY_1, "", "shown"}, {GLFW_KEY_1, "", "hidden"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

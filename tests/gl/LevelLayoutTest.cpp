@@ -20,11 +20,19 @@ namespace {
 
 using ModelList = std::vector<scene::Model*> SceneCreator::*;
 
-glm::vec3 positionOf(const scene::Model* model) { return glm::vec3(model->modelMatrix[3]); }
+glm::vec3 positionOf(const scene::Model* model) {
+    return glm::vec3(model->modelMatrix[3]);
+}
 
-glm::mat4 T(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), {x, y, z}); }
-glm::mat4 S(float x, float y, float z) { return glm::scale(glm::mat4(1.0f), {x, y, z}); }
-glm::mat4 S(float s) { return S(s, s, s); }
+glm::mat4 T(float x, float y, float z) {
+    return glm::translate(glm::mat4(1.0f), {x, y, z});
+}
+glm::mat4 S(float x, float y, float z) {
+    return glm::scale(glm::mat4(1.0f), {x, y, z});
+}
+glm::mat4 S(float s) {
+    return S(s, s, s);
+}
 
 ::testing::AssertionResult near(const glm::vec3& actual, const glm::vec3& expected) {
     if (glm::all(glm::lessThan(glm::abs(actual - expected), glm::vec3(1e-4f)))) {
@@ -37,7 +45,7 @@ glm::mat4 S(float s) { return S(s, s, s); }
 
 // The level is only read here, so one build serves every test.
 class LevelLayout : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { harness_ = new LevelHarness(); }
     static void TearDownTestSuite() {
         delete harness_;
@@ -161,9 +169,9 @@ TEST_F(LevelLayout, StairsAndTheirTargets) {
                 << s << "," << j;
             EXPECT_TRUE(near(positionOf(at(&SceneCreator::blocks, block + 1)), {x, y, z + 1.0f}))
                 << s << "," << j;
-            EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, 118 + 12 * s + j)),
-                             positionOf(at(&SceneCreator::blocks, block + 1)) +
-                                 glm::vec3(0.0f, 0.3f, 0.0f)))
+            EXPECT_TRUE(near(
+                positionOf(at(&SceneCreator::targets, 118 + 12 * s + j)),
+                positionOf(at(&SceneCreator::blocks, block + 1)) + glm::vec3(0.0f, 0.3f, 0.0f)))
                 << s << "," << j;
         }
     }
@@ -186,8 +194,7 @@ TEST_F(LevelLayout, ZigzagTargetsAndTheTwoThatCoincide) {
     } pairs[] = {{26, 30, {-5.5f, 1.0f, -15.5f}}, {27, 29, {-4.5f, 1.0f, -16.5f}}};
     for (const auto& p : pairs) {
         EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, p.first)), p.position)) << p.first;
-        EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, p.second)), p.position))
-            << p.second;
+        EXPECT_TRUE(near(positionOf(at(&SceneCreator::targets, p.second)), p.position)) << p.second;
     }
 }
 
@@ -215,9 +222,8 @@ TEST_F(LevelLayout, FirstAndLastOfTheOtherLists) {
 TEST_F(LevelLayout, NoPlacementMirrorsItsModel) {
     std::vector<const scene::Model*> models{level().player, level().lightMarker};
     for (ModelList list : {&SceneCreator::floorSlabs, &SceneCreator::blocks,
-                           &SceneCreator::backdrops, &SceneCreator::ducks,
-                           &SceneCreator::duckBalls, &SceneCreator::puddles,
-                           &SceneCreator::targets}) {
+                           &SceneCreator::backdrops, &SceneCreator::ducks, &SceneCreator::duckBalls,
+                           &SceneCreator::puddles, &SceneCreator::targets}) {
         models.insert(models.end(), (level().*list).begin(), (level().*list).end());
     }
     ASSERT_EQ(models.size(), level().modelCount());
@@ -284,7 +290,6 @@ TEST(LevelLifetime, DestructionReleasesEveryGlObject) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-
 // World-space box of a model as placed, from its own mesh.
 struct Box {
     glm::vec3 low{std::numeric_limits<float>::max()};
@@ -304,7 +309,9 @@ Box boxOf(const scene::Model* model) {
 
 constexpr float kTouch = 1e-4f;
 
-bool sameHeight(float a, float b) { return std::abs(a - b) < kTouch; }
+bool sameHeight(float a, float b) {
+    return std::abs(a - b) < kTouch;
+}
 
 // Footprints on the ground overlap or share an edge or a corner.
 bool footprintsTouch(const Box& a, const Box& b) {

@@ -13,7 +13,7 @@ namespace {
 // Plays a script and raises a GL error during the event poll of one chosen frame, inside the
 // frame as a faulty callback would.
 class ScriptWithGlFault : public ScriptedInput {
-public:
+  public:
     ScriptWithGlFault(std::vector<ReplayFrame> frames, int faultyFrame)
         : ScriptedInput(std::move(frames)), faultyFrame_(faultyFrame) {}
 
@@ -24,7 +24,7 @@ public:
         }
     }
 
-private:
+  private:
     int faultyFrame_;
     int polls_ = 0;
 };

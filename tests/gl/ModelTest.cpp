@@ -110,7 +110,7 @@ GLuint trianglesDrawn(Model& model, Shader& program) {
 }
 
 class ModelTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sharedGlContext();
         while (glGetError() != GL_NO_ERROR) {
@@ -135,8 +135,7 @@ TEST_F(ModelTest, ExpandsEveryFaceCornerInOrderIntoItsOwnVertex) {
     const auto model = load("quad.obj", kQuadObj);
     ASSERT_EQ(model->faceCount, 2u);
     ASSERT_EQ(model->vertexCount, 6u);
-    const std::vector<float> positions{-1, -1, 0, 1, -1, 0, -1, 1, 0,
-                                       1,  -1, 0, 1, 1,  0, -1, 1, 0};
+    const std::vector<float> positions{-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};
     const std::vector<float> uvs{0, 0, 1, 0, 0, 1, 1, 0, 1, 1, 0, 1};
     const std::vector<float> normals{0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
     EXPECT_EQ(std::vector<float>(model->positions, model->positions + 18), positions);
@@ -316,7 +315,7 @@ TEST_F(ModelTest, ShippedCubeAndSphereLoadWithTheirShapes) {
 
 // Every load failure ends the process, so each case runs in a probe child process.
 class ModelFailureTest : public testing::Test {
-protected:
+  protected:
     static ProcessResult probe(const std::string& path) {
         return runProcess({ORBQUEST_GL_PROBE, "model", path}, ORBQUEST_SOURCE_DIR);
     }

@@ -16,8 +16,12 @@ using scene::Model;
 
 const glm::mat4 kIdentity(1.0f);
 
-glm::mat4 R(float angle, glm::vec3 axis) { return glm::rotate(kIdentity, angle, axis); }
-glm::mat4 T(glm::vec3 offset) { return glm::translate(kIdentity, offset); }
+glm::mat4 R(float angle, glm::vec3 axis) {
+    return glm::rotate(kIdentity, angle, axis);
+}
+glm::mat4 T(glm::vec3 offset) {
+    return glm::translate(kIdentity, offset);
+}
 
 void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, const char* what) {
     for (int c = 0; c < 4; ++c) {
@@ -29,7 +33,7 @@ void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, const 
 }
 
 class ModelTransformsTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sharedGlContext();
         dir.write("triangle.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
@@ -114,10 +118,18 @@ TEST_F(ModelTransformsTest, EveryOperationUpdatesItsMatricesAndComposesInItsOwnO
             const glm::mat4 trans = T(3.0f * amount * op.step) * translation;
             glm::mat4 expected;
             switch (op.order) {
-                case Order::BaseRot: expected = base * rot; break;
-                case Order::TransBase: expected = trans * base; break;
-                case Order::TransRotBase: expected = trans * rot * base; break;
-                case Order::TransBaseRot: expected = trans * base * rot; break;
+                case Order::BaseRot:
+                    expected = base * rot;
+                    break;
+                case Order::TransBase:
+                    expected = trans * base;
+                    break;
+                case Order::TransRotBase:
+                    expected = trans * rot * base;
+                    break;
+                case Order::TransBaseRot:
+                    expected = trans * base * rot;
+                    break;
             }
             expectMatrixNear(model->rotationMatrix, rot, "rotationMatrix");
             expectMatrixNear(model->translationMatrix, trans, "translationMatrix");

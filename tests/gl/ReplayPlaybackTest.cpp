@@ -8,11 +8,13 @@
 
 namespace {
 
-glm::vec3 positionOf(const scene::Model* model) { return glm::vec3(model->modelMatrix[3]); }
+glm::vec3 positionOf(const scene::Model* model) {
+    return glm::vec3(model->modelMatrix[3]);
+}
 
 // Steps the level through a replay the way the main loop does, without drawing.
 class ReplayPlayback : public testing::Test {
-protected:
+  protected:
     void play(const std::string& replayFile) {
         ReplayScript script = parseReplay(readFile(replayFile));
         ASSERT_EQ(script.error, "") << replayFile;
@@ -94,8 +96,8 @@ std::vector<std::string> deliveredEvents;
 void noteEvent(GLFWwindow* window, int key, int, int action, int) {
     // The key state the game's callback would read while it handles the event.
     deliveredEvents.push_back(keyName(key) + (action == GLFW_PRESS ? " press" : " release") +
-                              ": W " + std::to_string(input::getKey(window, GLFW_KEY_W)) +
-                              ", F2 " + std::to_string(input::getKey(window, GLFW_KEY_F2)));
+                              ": W " + std::to_string(input::getKey(window, GLFW_KEY_W)) + ", F2 " +
+                              std::to_string(input::getKey(window, GLFW_KEY_F2)));
 }
 
 TEST(ScriptedInput, PlaysEachFrameThenCarriesOnLive) {

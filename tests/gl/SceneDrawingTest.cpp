@@ -28,7 +28,7 @@ struct Draw {
 // A program that writes one record per draw call into a storage buffer: every draw of the
 // level starts at vertex 0, so the invocation for vertex 0 is the draw. Nothing is rasterised.
 class DrawRecorder {
-public:
+  public:
     DrawRecorder() {
         dir_.write("record.vert", R"(#version 430 core
 uniform mat4 model;
@@ -95,7 +95,7 @@ void main() { colour = vec4(1.0); }
         return draws;
     }
 
-private:
+  private:
     static constexpr GLsizeiptr kHeader = 16;
     static constexpr GLsizeiptr kRecord = 80;  // std430: mat4 then ivec4
     static constexpr GLuint kCapacity = 2048;
@@ -156,7 +156,7 @@ const glm::mat4 kStartProjection = glm::perspective(1.05f, 1024.0f / 768.0f, 0.1
 const glm::mat4 kNarrowProjection = glm::perspective(0.5f, 1024.0f / 768.0f, 0.1f, 520.0f);
 
 class SceneDrawing : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         harness_ = new LevelHarness();
         recorder_ = new DrawRecorder();
@@ -254,8 +254,8 @@ TEST_F(SceneDrawing, ColourPassDrawsEveryModelOnceInOrderWithItsTexture) {
     const struct {
         int unit;
         const Texture* texture;
-    } units[] = {{kWood, level().woodTexture},         {kBubbles, level().bubblesTexture},
-                 {kSmile, level().smileTexture},       {kColour, level().colourTexture},
+    } units[] = {{kWood, level().woodTexture},          {kBubbles, level().bubblesTexture},
+                 {kSmile, level().smileTexture},        {kColour, level().colourTexture},
                  {kYellow, level().yellowSmileTexture}, {kRed, level().redCryTexture},
                  {kGreen, level().greenSmileTexture}};
     for (const auto& u : units) {
@@ -312,7 +312,9 @@ struct EndOfPassCase {
     const char* output;
 };
 
-void PrintTo(const EndOfPassCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const EndOfPassCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const EndOfPassCase kEndOfPassCases[] = {
     {"InPlay", 0, false, false, false, ""},
@@ -429,9 +431,13 @@ struct FrustumCase {
     bool drawn;
 };
 
-void PrintTo(const FrustumCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FrustumCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
-glm::mat4 T(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), {x, y, z}); }
+glm::mat4 T(float x, float y, float z) {
+    return glm::translate(glm::mat4(1.0f), {x, y, z});
+}
 
 const glm::mat4 kIdentity(1.0f);
 // Clip space equal to world space, but with w = 1.6, so a corner of an untransformed cube
@@ -470,7 +476,8 @@ class FrustumTest : public SceneDrawing, public testing::WithParamInterface<Frus
 
 TEST_P(FrustumTest, CullsOnlyWhatLiesWhollyBeyondOnePlane) {
     const FrustumCase& c = GetParam();
-    scene::Model cube(kIdentity, &harness_->sceneShader(), "Orbquest/Scene/Content/Models/cube.dae");
+    scene::Model cube(kIdentity, &harness_->sceneShader(),
+                      "Orbquest/Scene/Content/Models/cube.dae");
     cube.modelMatrix = c.model;
     EXPECT_EQ(level().isInFrustum(&cube, c.view, c.projection), c.drawn);
 }

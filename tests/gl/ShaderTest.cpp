@@ -11,7 +11,7 @@ namespace {
 const std::string kShaderDir = "Orbquest/Scene/Shader/";
 
 class ShaderTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { sharedGlContext(); }
 
     static GLint attachedCount(GLuint program) {
@@ -38,7 +38,8 @@ TEST_F(ShaderTest, SceneProgramLinksFromTwoStagesWithEveryUniformItIsSent) {
 }
 
 TEST_F(ShaderTest, DepthProgramLinksFromThreeStagesAndSharesThePositionLocation) {
-    Shader depth(kShaderDir + "depthC.vert", kShaderDir + "depthC.geom", kShaderDir + "depthC.frag");
+    Shader depth(kShaderDir + "depthC.vert", kShaderDir + "depthC.geom",
+                 kShaderDir + "depthC.frag");
     Shader scene(kShaderDir + "omni.vert", kShaderDir + "omni.frag");
     EXPECT_TRUE(depth.hasGeometryShader);
     EXPECT_NE(depth.geometryShaderHandle, 0u);
@@ -77,7 +78,7 @@ TEST_F(ShaderTest, UseMakesTheProgramCurrentAndDestructionDeletesEverything) {
 
 // Every build failure ends the process, so each case runs in a probe child process.
 class ShaderFailureTest : public testing::Test {
-protected:
+  protected:
     ProcessResult probe(const std::vector<std::string>& paths) {
         std::vector<std::string> args{ORBQUEST_GL_PROBE, "shader"};
         args.insert(args.end(), paths.begin(), paths.end());
@@ -123,9 +124,9 @@ TEST_F(ShaderFailureTest, CompileErrorPrintsTheDriverLog) {
     dir.write("broken.frag", "#version 430 core\nvoid main() { undeclaredThing = 1; }\n");
     const ProcessResult result = probe({dir.file("good.vert"), dir.file("broken.frag")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output.rfind(
-                  "Failed to get a parameter from a shader object! Failure-Message: ", 0),
-              0u)
+    EXPECT_EQ(
+        result.output.rfind("Failed to get a parameter from a shader object! Failure-Message: ", 0),
+        0u)
         << result.output;
     EXPECT_NE(result.output.find("undeclaredThing"), std::string::npos) << result.output;
 }

@@ -17,7 +17,7 @@ using Rgba = std::array<unsigned char, 4>;
 
 // Colour of pixel (x, y), y counted from the bottom row. Opaque unless the image has alpha.
 Rgba colourAt(int x, int y, bool alpha) {
-    static const Rgba kPalette[] = {{255, 0, 0, 255},   {0, 255, 0, 200}, {0, 0, 255, 150},
+    static const Rgba kPalette[] = {{255, 0, 0, 255},   {0, 255, 0, 200},  {0, 0, 255, 150},
                                     {255, 255, 0, 100}, {0, 255, 255, 50}, {255, 0, 255, 0},
                                     {10, 20, 30, 255},  {200, 100, 50, 25}};
     Rgba c = kPalette[(x + 3 * y) % 8];
@@ -29,8 +29,8 @@ Rgba colourAt(int x, int y, bool alpha) {
 
 // Writes a PNG of the given depth with FreeImage, whose scan line 0 is the bottom row.
 void writePng(const std::string& path, int width, int height, int bpp) {
-    FIBITMAP* bitmap = FreeImage_Allocate(width, height, bpp, FI_RGBA_RED_MASK,
-                                          FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+    FIBITMAP* bitmap = FreeImage_Allocate(width, height, bpp, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                          FI_RGBA_BLUE_MASK);
     ASSERT_NE(bitmap, nullptr);
     if (bpp == 8) {
         RGBQUAD* palette = FreeImage_GetPalette(bitmap);
@@ -126,7 +126,7 @@ std::vector<Rgba> readBack(GLuint texture, int width, int height) {
 }
 
 class TextureTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sharedGlContext();
         while (glGetError() != GL_NO_ERROR) {
@@ -172,8 +172,7 @@ TEST_F(TextureTest, UploadsEveryPixelInFreeImagesBottomUpOrderAtAnyDepth) {
         const std::vector<Rgba> texels = readBack(texture->textureHandle, c.width, c.height);
         for (int y = 0; y < c.height; ++y) {
             for (int x = 0; x < c.width; ++x) {
-                EXPECT_EQ(texels[static_cast<size_t>(y * c.width + x)],
-                          colourAt(x, y, c.bpp == 32))
+                EXPECT_EQ(texels[static_cast<size_t>(y * c.width + x)], colourAt(x, y, c.bpp == 32))
                     << "texel " << x << ", " << y;
             }
         }

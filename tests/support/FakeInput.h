@@ -10,7 +10,7 @@
 // queued with press/release are delivered to the registered callback on the next poll, with
 // the key state changed before each delivery as GLFW does.
 class FakeInput : public InputSource {
-public:
+  public:
     FakeInput() { input::install(this); }
     ~FakeInput() override { input::install(nullptr); }
 
@@ -50,7 +50,7 @@ public:
     }
     void setKeyCallback(GLFWwindow*, GLFWkeyfun callback) override { callback_ = callback; }
 
-private:
+  private:
     std::vector<std::pair<int, int>> queued_;
     GLFWkeyfun callback_ = nullptr;
 };

@@ -37,7 +37,9 @@ std::string GameSession::windowId(double timeoutSeconds) {
     return windowId_;
 }
 
-void GameSession::focus() { xdotool("windowfocus --sync " + windowId()); }
+void GameSession::focus() {
+    xdotool("windowfocus --sync " + windowId());
+}
 
 void GameSession::pressKey(const std::string& key) {
     focus();
@@ -49,7 +51,9 @@ void GameSession::keyDown(const std::string& key) {
     xdotool("keydown " + key);
 }
 
-void GameSession::keyUp(const std::string& key) { xdotool("keyup " + key); }
+void GameSession::keyUp(const std::string& key) {
+    xdotool("keyup " + key);
+}
 
 bool GameSession::turnOnCullingInfo() {
     for (int attempt = 0; attempt < 30 && process_->running(); ++attempt) {
@@ -74,7 +78,9 @@ std::string xdotool(const std::string& arguments) {
     return shellOutput("timeout " + std::to_string(kXdotoolSeconds) + " xdotool " + arguments);
 }
 
-void GameSession::requestClose() { sendCloseRequest(std::stoul(windowId())); }
+void GameSession::requestClose() {
+    sendCloseRequest(std::stoul(windowId()));
+}
 
 bool sendCloseRequest(unsigned long window) {
     Display* display = XOpenDisplay(nullptr);

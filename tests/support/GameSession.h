@@ -9,7 +9,7 @@
 // The real orbquest binary started as a child process on the test display, with the window
 // found and driven through real X events (xdotool).
 class GameSession {
-public:
+  public:
     explicit GameSession(const std::vector<std::string>& gameArgs,
                          const std::string& workingDirectory = ORBQUEST_SOURCE_DIR);
 
@@ -29,7 +29,7 @@ public:
 
     ChildProcess& process() { return *process_; }
 
-private:
+  private:
     void focus();
 
     std::unique_ptr<ChildProcess> process_;

@@ -13,7 +13,7 @@ struct GLFWwindow;
 // itself as the process-wide renderer so the key callback reaches it. Input comes from
 // whatever input source the test installed (e.g. FakeInput).
 class LevelHarness {
-public:
+  public:
     LevelHarness();
     ~LevelHarness();
     LevelHarness(const LevelHarness&) = delete;
@@ -34,6 +34,6 @@ public:
     // Only the colour pass, e.g. for the win check and the lines it prints.
     void colourPass();
 
-private:
+  private:
     GLFWwindow* window_;
 };

@@ -7,7 +7,7 @@
 // A child process with its standard output and error captured together, standard input
 // closed (so the game's fatal pause never waits).
 class ChildProcess {
-public:
+  public:
     ChildProcess(const std::vector<std::string>& args, const std::string& workingDirectory = "");
     ~ChildProcess();
 
@@ -22,7 +22,7 @@ public:
     const std::string& output();
     pid_t pid() const { return pid_; }
 
-private:
+  private:
     void drain(int timeoutMilliseconds);
 
     pid_t pid_ = -1;

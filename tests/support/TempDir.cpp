@@ -27,8 +27,8 @@ void TempDir::write(const std::string& name, const std::string& content) const {
 
 void TempDir::copyGameAssets() const {
     std::filesystem::create_directories(file("Orbquest"));
-    std::filesystem::copy(std::string(ORBQUEST_SOURCE_DIR) + "/Orbquest/Scene", file("Orbquest/Scene"),
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(std::string(ORBQUEST_SOURCE_DIR) + "/Orbquest/Scene",
+                          file("Orbquest/Scene"), std::filesystem::copy_options::recursive);
 }
 
 std::string readFile(const std::string& path) {

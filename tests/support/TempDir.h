@@ -4,7 +4,7 @@
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
     // A copy of the game's run-time assets (Orbquest/Scene), so a test can break one.
     void copyGameAssets() const;
 
-private:
+  private:
     std::string path_;
 };
 

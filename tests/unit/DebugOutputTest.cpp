@@ -12,9 +12,10 @@ TEST(DebugOutput, FormatsOneLineWithEveryName) {
 }
 
 TEST(DebugOutput, EveryMessageIsIntroducedAsAnError) {
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_OTHER, 7,
-                                 GL_DEBUG_SEVERITY_NOTIFICATION, "note"),
-              "OpenGL Error: note [Source = Application, Type = Other, Severity = Unknown, ID = 7]");
+    EXPECT_EQ(
+        formatDebugMessage(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_OTHER, 7,
+                           GL_DEBUG_SEVERITY_NOTIFICATION, "note"),
+        "OpenGL Error: note [Source = Application, Type = Other, Severity = Unknown, ID = 7]");
 }
 
 struct NameCase {
@@ -70,9 +71,12 @@ TEST(DebugOutput, TypeNamesServeAmdCategoriesToo) {
 
 TEST(DebugOutput, SeverityNames) {
     const NameCase cases[] = {
-        {GL_DEBUG_SEVERITY_HIGH, "High"},           {GL_DEBUG_SEVERITY_HIGH_AMD, "High"},
-        {GL_DEBUG_SEVERITY_MEDIUM, "Medium"},       {GL_DEBUG_SEVERITY_LOW, "Low"},
-        {GL_DEBUG_SEVERITY_NOTIFICATION, "Unknown"}, {0, "Unknown"},
+        {GL_DEBUG_SEVERITY_HIGH, "High"},
+        {GL_DEBUG_SEVERITY_HIGH_AMD, "High"},
+        {GL_DEBUG_SEVERITY_MEDIUM, "Medium"},
+        {GL_DEBUG_SEVERITY_LOW, "Low"},
+        {GL_DEBUG_SEVERITY_NOTIFICATION, "Unknown"},
+        {0, "Unknown"},
     };
     for (const NameCase& c : cases) {
         EXPECT_STREQ(debugSeverityName(c.value), c.name) << std::hex << c.value;

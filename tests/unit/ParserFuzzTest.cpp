@@ -36,13 +36,32 @@ const char* const kReplayWords[] = {
     "KEY348", "KEY349", "KEY999", "KEY",    "escape",  "LEFT_SHIFT", "\xff\xfe",     "",
     "\t",     "\r",     "\n",     "\r\n",   "frames1", "dt/"};
 
-const char* const kArgs[] = {
-    "--help", "--gl-debug", "--frames", "--screenshot", "--record", "--replay", "--fast-forward",
-    "--empty-frames", "--", "-", "---", "--frames=5", "800", "600", "0", "1", "2", "-600", "x",
-    "", "\xc3\xa9", "\n", "true"};
+const char* const kArgs[] = {"--help",
+                             "--gl-debug",
+                             "--frames",
+                             "--screenshot",
+                             "--record",
+                             "--replay",
+                             "--fast-forward",
+                             "--empty-frames",
+                             "--",
+                             "-",
+                             "---",
+                             "--frames=5",
+                             "800",
+                             "600",
+                             "0",
+                             "1",
+                             "2",
+                             "-600",
+                             "x",
+                             "",
+                             "\xc3\xa9",
+                             "\n",
+                             "true"};
 
 class Generator {
-public:
+  public:
     explicit Generator(unsigned seed) : random_(seed) {}
 
     size_t below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
@@ -159,7 +178,7 @@ public:
         return args;
     }
 
-private:
+  private:
     std::mt19937 random_;
 };
 

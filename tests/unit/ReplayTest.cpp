@@ -80,8 +80,7 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
 
 // Files that once crashed the game, froze it, or played something other than what they say.
 TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
-    const std::string clock =
-        "its frame time no longer moves the game's clock, which would reach ";
+    const std::string clock = "its frame time no longer moves the game's clock, which would reach ";
     const std::string overlong(kMaxReplayLineLength + 1, ' ');
     const std::string cases[][2] = {
         {"dt 1/60 keys F99999999999\n", "line 1: unknown key \"F99999999999\""},
@@ -114,8 +113,8 @@ TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
 
 TEST(Replay, LinesEndInLfCrLfOrCr) {
     for (const char* end : {"\n", "\r\n", "\r"}) {
-        const std::string text = std::string("dt 1/60") + end + "dt 1/60 keys W" + end + end +
-                                 "dt 1/60 keys A";
+        const std::string text =
+            std::string("dt 1/60") + end + "dt 1/60 keys W" + end + end + "dt 1/60 keys A";
         const ReplayScript script = parseReplay(text);
         ASSERT_EQ(script.error, "");
         ASSERT_EQ(script.frames.size(), 3u);
@@ -156,7 +155,8 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
     frame.keysDown = {GLFW_KEY_A, GLFW_KEY_F2, GLFW_KEY_ESCAPE, GLFW_KEY_KP_5};
     frame.cursorX = 1023.123456789;
     frame.cursorY = -7.25;
-    frame.events = {{GLFW_KEY_F7, GLFW_PRESS}, {GLFW_KEY_F7, GLFW_REPEAT}, {GLFW_KEY_Q, GLFW_RELEASE}};
+    frame.events = {
+        {GLFW_KEY_F7, GLFW_PRESS}, {GLFW_KEY_F7, GLFW_REPEAT}, {GLFW_KEY_Q, GLFW_RELEASE}};
 
     const ReplayScript script = parseReplay(formatReplayFrame(frame) + "\n");
     ASSERT_EQ(script.error, "");

@@ -87,7 +87,8 @@ const std::vector<Tile> kTiles = {
     {{ball("colour.png", &kGreyMaterial)}, {0, 0, 0}, {1.6f, 2.6f, 3.6f}, {0.5f, 5.0f, 4.0f}},
     // Half sunk into a piece of the wooden road, as the level lays puddles out; the light
     // mirrors the camera so the highlight lies on the water.
-    {{{"cube.dae", "wood-2.png", &kWarmMaterial, centredCube({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}), false},
+    {{{"cube.dae", "wood-2.png", &kWarmMaterial, centredCube({0, -0.06f, 0}, {1.25f, 0.06f, 1.25f}),
+       false},
       {"sphere.dae", "electbubbles-2.png", &kWarmMaterial, placed({0, 0, 0}, {1, 0.2f, 1}), true}},
      {0, 0, 0},
      {0, 4.3f, 3.9f},
