@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a virtual X server; then runs
 # the unit and GL suites once more from a second build with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Arguments go to the first ctest run.
+# UndefinedBehaviorSanitizer. Fails too when a C++ file does not follow .clang-format; that is
+# checked first and reported at once, but the tests still run. Arguments go to the first ctest
+# run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+formatted=true
+scripts/check-format.sh || formatted=false
 scripts/build.sh
 # One Xvfb for the whole run; the tests that draw or start the game use it.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
@@ -24,3 +28,8 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 GTEST_FILTER='-Autopilot.WinsTheLevelAtAnyFrameRate:Autopilot.TheCommittedReplayIsItsWinAndWinsWhenPlayed' \
   xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build-sanitize --output-on-failure --timeout 600 -j 2 -R '^(unit|gl)$'
+
+if [ "$formatted" = false ]; then
+  echo "test: every test passed, but the C++ files listed at the start are not formatted"
+  exit 1
+fi
