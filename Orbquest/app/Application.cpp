@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -55,18 +54,6 @@ void noteGlfwError(int, const char* description) {
 
 std::string glfwReason() {
     return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
-}
-
-// The software renderer allocates and frees vertex buffers of up to a few megabytes for every
-// draw. By default the C library hands such memory back to the system on free, and the next
-// draw faults it in again page by page (a tenth of a frame on llvmpipe); kept in the heap, the
-// same memory serves every draw.
-constexpr int kLargestHeapRequest = 32 * 1024 * 1024;  // bytes; glibc's ceiling for it
-constexpr int kFreeHeapKept = 64 * 1024 * 1024;        // bytes at the heap's top not returned
-
-void keepFreedMemoryForReuse() {
-    mallopt(M_MMAP_THRESHOLD, kLargestHeapRequest);
-    mallopt(M_TRIM_THRESHOLD, kFreeHeapKept);
 }
 
 GLFWwindow* createWindow() {
@@ -205,7 +192,6 @@ std::string moveToAssets(Options& options, const char* argv0) {
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
-    keepFreedMemoryForReuse();
     OptionScan scan = extractOptions(argc, argv);
     if (!scan.error.empty()) {
         fatalError(scan.error);
