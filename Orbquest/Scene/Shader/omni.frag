@@ -34,25 +34,19 @@ out vec4 fragColour;
 const float kShadowNear = 0.1;
 const float kShadowTexels = 1024.0;
 
+// The depth the shadow pass stored for a point at distance 'axial' along a face's axis.
+float faceDepth(float axial)
+{
+    float f = far_plane;
+    float n = kShadowNear;
+    float ndc = (f + n) / (f - n) - 2.0 * f * n / ((f - n) * axial);
+    return ndc * 0.5 + 0.5;
+}
+
 float axialDistance(vec3 v)
 {
     vec3 a = abs(v);
     return max(a.x, max(a.y, a.z));
-}
-
-// Whether the light reaches the point 'tap' (relative to the light). The cube map holds the
-// depth of the nearest surface as the face's projection stores it: for a point at distance
-// 'axial' along the face's axis, depth = ((f + n) / (f - n) - 2fn / ((f - n) axial)) / 2 + 1/2.
-// The point is lit when that is no more than the stored depth; multiplied through by
-// (f - n) axial > 0 the comparison needs no division.
-bool reachesTap(vec3 tap)
-{
-    float f = far_plane;
-    float n = kShadowNear;
-    // An explicit level: the map has only one, and leaving the choice to texture() makes the
-    // renderer work out a level from the derivatives of a cube lookup for every tap.
-    float stored = textureLod(depthCube, tap, 0.0).r;
-    return axialDistance(tap) * ((f + n) - (2.0 * stored - 1.0) * (f - n)) <= 2.0 * f * n;
 }
 
 // 1.0 where the light reaches the fragment, 0.0 in full shadow, soft in between.
@@ -81,7 +75,8 @@ float lightVisibility(vec3 normal, vec3 toLight)
     for (int i = 0; i < 5; ++i)
     {
         vec3 tap = lookup + (side * taps[i].x + upward * taps[i].y) * spread;
-        lit += reachesTap(tap) ? 1.0 : 0.0;
+        float stored = texture(depthCube, tap).r;
+        lit += faceDepth(axialDistance(tap)) <= stored ? 1.0 : 0.0;
     }
     return lit / 5.0;
 }
