@@ -6,10 +6,10 @@
 
 #include <cmath>
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "support/Process.h"
+#include "support/Rgb.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -21,17 +21,6 @@ constexpr int kHeight = 768;
 const glm::mat4 kView =
     glm::lookAt(glm::vec3(0.0f, 0.5f, 2.0f), glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f));
 const glm::mat4 kProjection = glm::perspective(1.05f, 1024.0f / 768.0f, 0.1f, 520.0f);
-
-struct Rgb {
-    double r = 0;
-    double g = 0;
-    double b = 0;
-    double luminance() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
 
 // Pixel column and row (row 0 at the bottom, as FreeImage stores them) of a world point.
 glm::ivec2 pixelOf(const glm::vec3& world) {

@@ -4,7 +4,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "render/Texture.h"
 #include "scene/Model.h"
 #include "support/GlContext.h"
+#include "support/Rgb.h"
 
 // The game's two shader programs and passes on a small stage: a point light, an occluder two
 // units from it and a receiver further out on the same side, one case per side of the light.
@@ -34,17 +34,6 @@ constexpr float kOccluderRadius = 0.3f;
 constexpr float kReceiverHalfThickness = 0.1f;
 constexpr float kReceiverHalfWidth = 4.0f;
 constexpr float kCameraToReceiver = 2.0f;  // the camera looks at the receiver from the light's side
-
-struct Rgb {
-    double r = 0;
-    double g = 0;
-    double b = 0;
-    double luminance() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
 
 struct ShadowCase {
     const char* name;
