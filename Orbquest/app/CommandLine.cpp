@@ -16,6 +16,27 @@ constexpr double kLongestFrameTime = 10.0;
 // A recorded autopilot run plays the same on any machine: a power of two adds up exactly.
 constexpr float kRecordedAutopilotFrameTime = 1.0f / 64.0f;
 
+// The options that take no value, each with the setting it turns on.
+const struct {
+    const char* name;
+    bool Options::*flag;
+} kSwitches[] = {
+    {"--help", &Options::help},
+    {"--gl-debug", &Options::glDebug},
+    {"--empty-frames", &Options::emptyFrames},
+    {"--fast-forward", &Options::fastForward},
+    {"--autopilot", &Options::autopilot},
+};
+
+bool Options::*switchNamed(const std::string& arg) {
+    for (const auto& option : kSwitches) {
+        if (arg == option.name) {
+            return option.flag;
+        }
+    }
+    return nullptr;
+}
+
 // Formatted extraction as the player's shell hands it over: leading blanks are skipped and
 // the number ends at the first character that cannot continue it ("800px" reads as 800).
 template <typename T>
@@ -45,24 +66,8 @@ OptionScan extractOptions(int argc, const char* const* argv) {
             optionsEnded = true;
             continue;
         }
-        if (arg == "--help") {
-            scan.options.help = true;
-            continue;
-        }
-        if (arg == "--gl-debug") {
-            scan.options.glDebug = true;
-            continue;
-        }
-        if (arg == "--empty-frames") {
-            scan.options.emptyFrames = true;
-            continue;
-        }
-        if (arg == "--fast-forward") {
-            scan.options.fastForward = true;
-            continue;
-        }
-        if (arg == "--autopilot") {
-            scan.options.autopilot = true;
+        if (bool Options::*flag = switchNamed(arg)) {
+            scan.options.*flag = true;
             continue;
         }
         if (arg != "--frames" && arg != "--screenshot" && arg != "--record" && arg != "--replay" &&
