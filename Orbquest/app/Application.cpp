@@ -12,20 +12,21 @@
 #include <vector>
 
 #include "app/AssetLocation.h"
-#include "app/AutopilotInput.h"
+#include "input/AutopilotInput.h"
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
-#include "app/Fatal.h"
+#include "base/Fatal.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
-#include "app/Input.h"
+#include "input/Input.h"
 #include "app/MainLoop.h"
-#include "app/RecordingInput.h"
-#include "app/ReplayFile.h"
+#include "input/RecordingInput.h"
+#include "input/ReplayFile.h"
 #include "app/ScreenshotKey.h"
-#include "app/ScriptedInput.h"
+#include "input/ScriptedInput.h"
 #include "app/Settings.h"
+#include "game/Autopilot.h"
 #include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
@@ -238,7 +239,8 @@ int runOrbquest(int argc, const char* const* argv) {
         sceneRenderer->init(deltaTime);
         createShadowFramebuffer();
         if (inputChain.autopilot) {
-            inputChain.autopilot->attach(*sceneRenderer->sceneCreator, *sceneRenderer->camera);
+            inputChain.autopilot->attach(
+                autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
         }
     }
     std::cout << "Welcome to >>Orbquest<<" << std::endl;

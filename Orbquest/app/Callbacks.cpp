@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "app/Input.h"
+#include "input/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"

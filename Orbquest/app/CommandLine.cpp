@@ -3,9 +3,9 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/ConsoleText.h"
-#include "app/Fatal.h"
-#include "app/Replay.h"
+#include "base/ConsoleText.h"
+#include "base/Fatal.h"
+#include "input/Replay.h"
 #include "app/Settings.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
-#include "app/Input.h"
+#include "input/Input.h"
 
 void ExitControl::update(GLFWwindow* window) {
     if (input::getKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE) {

@@ -11,7 +11,7 @@
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
-#include "app/Input.h"
+#include "input/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "game/SceneCreator.h"
@@ -63,7 +63,7 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStat
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
     } else if (drawn) {
-        renderColourPass(*sceneRenderer);
+        renderColourPass(*sceneRenderer, colourPassSettings());
     } else {
         countColourPass(*sceneRenderer);
     }
@@ -77,7 +77,7 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
     renderShadowPass(*sceneRenderer);
     sceneRenderer->sceneShader->use();
     level.reportLines = false;
-    renderColourPass(*sceneRenderer);
+    renderColourPass(*sceneRenderer, colourPassSettings());
     level.reportLines = true;
     if (screenshotKey) {
         screenshotKey->writePending();

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "render/SceneRenderer.h"
+
 int windowWidth = 1024;
 int windowHeight = 768;
 bool fullScreen = false;
@@ -18,6 +20,10 @@ float currentFrameTime = 0.0f;
 ExitControl* exitControl = nullptr;
 SceneRenderer* sceneRenderer = nullptr;
 ScreenshotKey* screenshotKey = nullptr;
+
+ColourPassSettings colourPassSettings() {
+    return {windowWidth, windowHeight, transparencyEnabled};
+}
 
 void resetSettings() {
     windowWidth = 1024;

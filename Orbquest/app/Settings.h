@@ -3,6 +3,7 @@
 // Process-wide settings and render options. The command line fills the settings once at
 // start-up; only the key callback changes the render options afterwards.
 
+struct ColourPassSettings;
 class ExitControl;
 class SceneRenderer;
 class ScreenshotKey;
@@ -27,6 +28,9 @@ extern float currentFrameTime;
 extern ExitControl* exitControl;
 extern SceneRenderer* sceneRenderer;
 extern ScreenshotKey* screenshotKey;
+
+// The settings the colour pass reads, as they are now.
+ColourPassSettings colourPassSettings();
 
 // Puts every setting and render option back to its start-up value (used between tests).
 void resetSettings();

@@ -5,6 +5,7 @@
 
 #include "game/GameRules.h"
 #include "game/SceneCreator.h"
+#include "render/Camera.h"
 
 namespace {
 
@@ -364,4 +365,11 @@ float Autopilot::fallThisFrame(float frameTime) const {
     }
     const float untilSpent = level_.pendingDescent / kDescentSpendRate;
     return scene::kRiseSpeed * std::min(frameTime, untilSpent);
+}
+
+std::function<FlightKeys(float frameTime)> autopilotFlyingBy(const SceneCreator& level,
+                                                             const Camera& camera) {
+    return [autopilot = Autopilot(level), &camera](float frameTime) mutable {
+        return autopilot.decide(frameTime, camera.getFront());
+    };
 }

@@ -2,9 +2,13 @@
 
 #include <glm/glm.hpp>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
+#include "input/FlightKeys.h"
+
+class Camera;
 class SceneCreator;
 
 // Plays the level as a careful player would: it picks the next crying target, lifts the ball
@@ -13,14 +17,7 @@ class SceneCreator;
 // at the origin) and only ever chooses keys; the game moves the level as it does for a player.
 class Autopilot {
   public:
-    // The keys to hold through one frame.
-    struct Keys {
-        bool forward = false;  // W
-        bool left = false;     // A
-        bool back = false;     // S
-        bool right = false;    // D
-        bool lift = false;     // Space
-    };
+    using Keys = FlightKeys;
 
     explicit Autopilot(const SceneCreator& level);
 
@@ -63,3 +60,8 @@ class Autopilot {
     int setAside_ = -1;                // a target tried too long, left for later
     std::vector<Obstacle> obstacles_;  // this frame's, gathered once
 };
+
+// The autopilot as the input layer flies it: each frame's keys decided by the camera's current
+// viewing direction.
+std::function<FlightKeys(float frameTime)> autopilotFlyingBy(const SceneCreator& level,
+                                                             const Camera& camera);

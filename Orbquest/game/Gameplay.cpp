@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/Input.h"
+#include "input/Input.h"
 #include "game/GameRules.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Input.h"
+#include "input/Input.h"
 
 namespace {
 

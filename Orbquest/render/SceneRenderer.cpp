@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>
 
-#include "app/Settings.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/ShadowMap.h"
@@ -102,14 +101,14 @@ void renderShadowPass(SceneRenderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void beginColourPass(Shader* scene) {
-    glViewport(0, 0, windowWidth, windowHeight);
+void beginColourPass(Shader* scene, const ColourPassSettings& settings) {
+    glViewport(0, 0, settings.viewportWidth, settings.viewportHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, depthCubemap);
     glUniform1i(uniform(scene, "depthCube"), kShadowTextureUnit);
     glUniform1f(uniform(scene, "far_plane"), kShadowFar);
-    glUniform1f(uniform(scene, "transparency"), transparencyEnabled ? 1.0f : 0.0f);
+    glUniform1f(uniform(scene, "transparency"), settings.transparency ? 1.0f : 0.0f);
 }
 
 void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
@@ -121,8 +120,8 @@ void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
     setVec3(scene, "light.position", lightPosition);
 }
 
-void renderColourPass(SceneRenderer& renderer) {
-    beginColourPass(renderer.sceneShader);
+void renderColourPass(SceneRenderer& renderer, const ColourPassSettings& settings) {
+    beginColourPass(renderer.sceneShader, settings);
     renderer.draw(renderer.sceneShader);
 }
 

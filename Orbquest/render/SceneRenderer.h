@@ -32,9 +32,16 @@ class SceneRenderer {
     Shader* getSceneShader() const { return sceneShader; }
 };
 
+// What the colour pass takes from the player's settings each frame.
+struct ColourPassSettings {
+    int viewportWidth;   // pixels from the lower-left corner: the size the window started with
+    int viewportHeight;  // pixels
+    bool transparency;   // the texture's alpha lets the puddles be seen through
+};
+
 // The frame's two passes around the world update, as the main loop runs them.
 void renderShadowPass(SceneRenderer& renderer);
-void renderColourPass(SceneRenderer& renderer);
+void renderColourPass(SceneRenderer& renderer, const ColourPassSettings& settings);
 // The colour pass of a frame that is not drawn: the same culling counts, win check and console
 // lines, without any GL draw work.
 void countColourPass(SceneRenderer& renderer);
@@ -46,7 +53,7 @@ void countColourPass(SceneRenderer& renderer);
 void beginShadowPass(Shader* depth, const glm::vec3& lightPosition);
 // With the scene program current: viewport, clear, the cube map on its unit, "depthCube",
 // "far_plane" and "transparency".
-void beginColourPass(Shader* scene);
+void beginColourPass(Shader* scene, const ColourPassSettings& settings);
 // "view_proj" and the "light" uniforms.
 void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
                      const glm::vec3& lightPosition);

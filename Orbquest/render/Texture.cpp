@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "app/Fatal.h"
+#include "base/Fatal.h"
 
 namespace {
 

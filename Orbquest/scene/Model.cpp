@@ -4,7 +4,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include "app/Fatal.h"
+#include "base/Fatal.h"
 #include "render/Shader.h"
 
 namespace scene {

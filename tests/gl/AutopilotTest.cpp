@@ -1,4 +1,4 @@
-#include "app/AutopilotInput.h"
+#include "input/AutopilotInput.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,9 @@
 #include <random>
 #include <string>
 
-#include "app/RecordingInput.h"
-#include "app/ScriptedInput.h"
+#include "game/Autopilot.h"
+#include "input/RecordingInput.h"
+#include "input/ScriptedInput.h"
 #include "support/LevelHarness.h"
 #include "support/TempDir.h"
 
@@ -66,14 +67,17 @@ TEST(Autopilot, WinsTheLevelAtAnyFrameRate) {
         AutopilotInput pilot(clock);
         input::install(&pilot);
         Flight flight;
-        pilot.attach(flight.level, flight.harness.camera());
+        Autopilot autopilot(flight.level);
+        pilot.attach([&](float frameTime) {
+            return autopilot.decide(frameTime, flight.harness.camera().getFront());
+        });
         std::mt19937 random(7);
         std::uniform_real_distribution<float> frameTime(rate.low, rate.high);
         flight.fly(pilot, kLimit, [&] {
             clock.setFixedFrameTime(frameTime(random));
             return true;
         });
-        EXPECT_TRUE(flight.allDone()) << pilot.goal() << " is the target it was flying to";
+        EXPECT_TRUE(flight.allDone()) << autopilot.goal() << " is the target it was flying to";
         EXPECT_FALSE(flight.level.gameLost);
         EXPECT_FALSE(flight.level.falling);
         EXPECT_EQ(flight.colourPassOutput(), kWonLine);
@@ -95,7 +99,7 @@ TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
         ASSERT_TRUE(recording.open(dir.file("win.replay"), error)) << error;
         input::install(&recording);
         Flight flight;
-        pilot.attach(flight.level, flight.harness.camera());
+        pilot.attach(autopilotFlyingBy(flight.level, flight.harness.camera()));
         flight.fly(recording, kLimit);
         recording.finish();
         input::install(nullptr);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "app/ScriptedInput.h"
+#include "input/ScriptedInput.h"
 #include "app/Settings.h"
 #include "support/LevelHarness.h"
 #include "support/Process.h"

@@ -1,9 +1,9 @@
-#include "app/RecordingInput.h"
+#include "input/RecordingInput.h"
 
 #include <gtest/gtest.h>
 
-#include "app/ReplayFile.h"
-#include "app/ScriptedInput.h"
+#include "input/ReplayFile.h"
+#include "input/ScriptedInput.h"
 #include "support/GlContext.h"
 #include "support/TempDir.h"
 

@@ -163,7 +163,7 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
 
         scene_->use();
         picture_->bind();
-        beginColourPass(scene_);
+        beginColourPass(scene_, colourPassSettings());
         const glm::vec3 target = kLight + c.receiverDistance * c.direction;
         const glm::vec3 eye = target - kCameraToReceiver * c.direction;
         const glm::vec3 up = c.direction.y != 0.0f ? glm::vec3(0, 0, 1) : glm::vec3(0, 1, 0);

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Input.h"
+#include "input/Input.h"
 
 // An input source a test sets by hand: keys held, the cursor, the frame time. Key events
 // queued with press/release are delivered to the registered callback on the next poll, with

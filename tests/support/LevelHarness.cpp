@@ -28,10 +28,10 @@ void LevelHarness::update(float deltaTime) {
 void LevelHarness::frame(float deltaTime) {
     renderShadowPass(renderer);
     update(deltaTime);
-    renderColourPass(renderer);
+    renderColourPass(renderer, colourPassSettings());
 }
 
 void LevelHarness::colourPass() {
     renderer.sceneShader->use();
-    renderColourPass(renderer);
+    renderColourPass(renderer, colourPassSettings());
 }

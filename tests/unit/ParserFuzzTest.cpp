@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/Replay.h"
+#include "input/Replay.h"
 #include "support/TempDir.h"
 
 namespace {

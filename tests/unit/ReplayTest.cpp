@@ -1,9 +1,9 @@
-#include "app/Replay.h"
+#include "input/Replay.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include "app/ReplayFile.h"
+#include "input/ReplayFile.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Replay.h"
+#include "input/Replay.h"
 
 // Reads and parses a replay file. Refuses, with the reason in 'error', a path that cannot be
 // read, a directory, and anything longer than kMaxReplayBytes (reading stops there, so an

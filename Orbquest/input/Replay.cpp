@@ -1,4 +1,4 @@
-#include "app/Replay.h"
+#include "input/Replay.h"
 
 #include <GLFW/glfw3.h>
 
@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/ConsoleText.h"
-#include "app/ReplayClock.h"
+#include "base/ConsoleText.h"
+#include "input/ReplayClock.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/Input.h"
+#include "input/Input.h"
 
 float LiveInput::frameStartTime(GLFWwindow*) {
     if (fixedFrameTime_ > 0.0f) {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/Input.h"
-#include "app/Replay.h"
+#include "input/Input.h"
+#include "input/Replay.h"
 
 // Plays a replay frame by frame: each frame takes its recorded frame time instead of the
 // clock, its keys and cursor, and has its key events delivered during the event poll. Real

@@ -1,4 +1,4 @@
-#include "app/ReplayFile.h"
+#include "input/ReplayFile.h"
 
 #include <filesystem>
 #include <fstream>

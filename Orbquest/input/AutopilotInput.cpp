@@ -1,8 +1,6 @@
-#include "app/AutopilotInput.h"
+#include "input/AutopilotInput.h"
 
 #include <iostream>
-
-#include "render/Camera.h"
 
 namespace {
 
@@ -16,11 +14,6 @@ constexpr double kHeldCursorY = 0.0;
 
 }  // namespace
 
-void AutopilotInput::attach(const SceneCreator& level, const Camera& camera) {
-    pilot_.emplace(level);
-    camera_ = &camera;
-}
-
 float AutopilotInput::frameStartTime(GLFWwindow* window) {
     const float clock = source_.frameStartTime(window);
     // The frame time the main loop is about to take (its clock, too, starts at 0): this
@@ -32,9 +25,9 @@ float AutopilotInput::frameStartTime(GLFWwindow* window) {
         source_.getCursorPos(window, &takeOverX_, &takeOverY_);
         std::cout << "Autopilot off: the ball is yours" << std::endl;
     }
-    keys_ = Autopilot::Keys();
+    keys_ = FlightKeys();
     if (driving_ && pilot_) {
-        keys_ = pilot_->decide(frameTime, camera_->getFront());
+        keys_ = pilot_(frameTime);
         ++framesFlown_;
         timeFlown_ += frameTime;
     }

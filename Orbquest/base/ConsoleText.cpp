@@ -1,4 +1,4 @@
-#include "app/ConsoleText.h"
+#include "base/ConsoleText.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/RecordingInput.h"
+#include "input/RecordingInput.h"
 
 #include <algorithm>
 #include <cerrno>

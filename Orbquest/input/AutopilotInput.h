@@ -1,24 +1,25 @@
 #pragma once
 
-#include <optional>
+#include <functional>
+#include <utility>
 
-#include "app/Input.h"
-#include "game/Autopilot.h"
+#include "input/FlightKeys.h"
+#include "input/Input.h"
 
-class Camera;
-class SceneCreator;
-
-// Puts the autopilot at W, A, S, D and Space over another input source (live play, or a replay
-// that sets the frame times): each frame it decides those keys from the level as the frame
-// starts, and holds the cursor still so the camera keeps its direction. The clock, every other
+// Puts a pilot at W, A, S, D and Space over another input source (live play, or a replay that
+// sets the frame times): each frame the pilot decides those keys as the frame starts, and the
+// cursor is held still so the camera keeps its direction. The clock, every other
 // key and the key events come from the source. Pressing any of the five keys on the keyboard
 // hands the ball to the player for the rest of the session; from then on the source has it all.
 class AutopilotInput : public InputSource {
   public:
     explicit AutopilotInput(InputSource& source) : source_(source) {}
 
-    // The level and camera it flies by, once they exist; until then it holds nothing.
-    void attach(const SceneCreator& level, const Camera& camera);
+    // Decides the keys for a frame of the given length (in seconds of game time).
+    using Pilot = std::function<FlightKeys(float frameTime)>;
+
+    // The pilot to fly with, once the level it reads exists; until then it holds nothing.
+    void attach(Pilot pilot) { pilot_ = std::move(pilot); }
 
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
@@ -30,8 +31,6 @@ class AutopilotInput : public InputSource {
     bool scriptedFramesFollow() const override { return source_.scriptedFramesFollow(); }
 
     bool driving() const { return driving_; }
-    // The target being flown to; -1 before attach and once every target is done.
-    int goal() const { return pilot_ ? pilot_->goal() : -1; }
     long framesFlown() const { return framesFlown_; }
     float timeFlown() const { return timeFlown_; }  // seconds of game time
 
@@ -39,9 +38,8 @@ class AutopilotInput : public InputSource {
     static bool playerTookOver(GLFWwindow* window);
 
     InputSource& source_;
-    const Camera* camera_ = nullptr;
-    std::optional<Autopilot> pilot_;
-    Autopilot::Keys keys_;
+    Pilot pilot_;
+    FlightKeys keys_;
     bool driving_ = true;
     float lastClock_ = 0.0f;
     long framesFlown_ = 0;

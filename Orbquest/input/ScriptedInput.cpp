@@ -1,4 +1,4 @@
-#include "app/ScriptedInput.h"
+#include "input/ScriptedInput.h"
 
 #include <utility>
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Input.h"
-#include "app/Replay.h"
-#include "app/ReplayClock.h"
+#include "input/Input.h"
+#include "input/Replay.h"
+#include "input/ReplayClock.h"
 
 // Passes another input source (live play, the autopilot) through to the game and writes every
 // frame to a replay file: its frame time, the keys down, the cursor, and the key events

@@ -1,4 +1,4 @@
-#include "app/ReplayClock.h"
+#include "input/ReplayClock.h"
 
 #include <cmath>
 #include <limits>
