@@ -16,6 +16,7 @@
 #include <glm/glm.hpp>
 #include <gtest/gtest.h>
 
+#include "base/MathConstants.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -24,7 +25,6 @@ namespace fs = std::filesystem;
 
 const fs::path kContent = fs::path(ORBQUEST_SOURCE_DIR) / "Orbquest" / "Scene" / "Content";
 const fs::path kIcon = fs::path(ORBQUEST_SOURCE_DIR) / "dist" / "orbquest.png";
-constexpr double kPi = 3.14159265358979323846;
 
 const char* const kModels[] = {"cube.dae", "sphere.dae", "duck.dae"};
 const char* const kImages[] = {"wood-2.png",       "electbubbles-2.png",   "smileTex.png",

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "Palette.h"
+#include "base/MathConstants.h"
 
 namespace assetgen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kHeight = 200.0;
 
 double smoothstep(double edge0, double edge1, double x) {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/MathConstants.h"
+
 namespace assetgen {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 void addTriangle(Mesh& mesh, uint32_t a, uint32_t b, uint32_t c) {
     mesh.indices.push_back(a);

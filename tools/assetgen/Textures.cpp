@@ -5,12 +5,12 @@
 
 #include "Palette.h"
 #include "Random.h"
+#include "base/MathConstants.h"
 
 namespace assetgen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kSamples = 5;  // per pixel and axis
 
 using glm::dvec2;
