@@ -183,11 +183,14 @@ glm::dvec3 ellipsoidProfile(double s, double sideRadius, double upRadius) {
     return {(1 - std::cos(angle)) / 2, sideRadius * r, upRadius * r};
 }
 
-void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profile& profile,
-                     int segments, int rings, glm::dvec2 uv,
-                     const std::function<glm::dvec3(glm::dvec3)>& deform) {
-    const uint32_t base = static_cast<uint32_t>(mesh.vertices.size());
-    const size_t firstIndex = mesh.indices.size();
+namespace {
+
+using Deform = std::function<glm::dvec3(glm::dvec3)>;
+
+// Vertex 0 is the start tip, then rings - 1 rings of segments vertices, then the end tip;
+// normals are left zero.
+void addRevolvedVertices(Mesh& mesh, const Frame& frame, double length, const Profile& profile,
+                         int segments, int rings, glm::dvec2 uv, const Deform& deform) {
     auto place = [&](double s, double angle) {
         glm::dvec3 shape = profile(s);
         glm::dvec3 p = frame.origin + frame.axis * (shape.x * length) +
@@ -195,7 +198,6 @@ void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profil
                        frame.up * (shape.z * std::sin(angle));
         return deform ? deform(p) : p;
     };
-    // Vertex 0 is the start tip, then rings - 1 rings of segments vertices, then the end tip.
     mesh.vertices.push_back({place(0.0, 0.0), {}, uv});
     for (int j = 1; j < rings; ++j) {
         double s = static_cast<double>(j) / rings;
@@ -204,8 +206,12 @@ void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profil
         }
     }
     mesh.vertices.push_back({place(1.0, 0.0), {}, uv});
-    const uint32_t last = static_cast<uint32_t>(mesh.vertices.size()) - 1;
+}
 
+// A fan around each tip and two triangles per quad between neighbouring rings, over the
+// vertices addRevolvedVertices has just added from base on.
+void addRevolvedTriangles(Mesh& mesh, uint32_t base, int segments, int rings) {
+    const uint32_t last = static_cast<uint32_t>(mesh.vertices.size()) - 1;
     auto at = [&](int i, int j) {
         return base + 1 + static_cast<uint32_t>(j - 1) * segments + (i % segments);
     };
@@ -217,9 +223,11 @@ void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profil
             addTriangle(mesh, at(i, j), at(i + 1, j + 1), at(i, j + 1));
         }
     }
+}
 
-    // Whether that order faces out depends on the frame's handedness; a negative enclosed
-    // volume says it faces in.
+// Whether the triangles from firstIndex on face out depends on the frame's handedness; a
+// negative enclosed volume says they face in, and they are turned.
+void faceOutwards(Mesh& mesh, size_t firstIndex) {
     double volume = 0;
     for (size_t k = firstIndex; k < mesh.indices.size(); k += 3) {
         const glm::dvec3& a = mesh.vertices[mesh.indices[k]].position;
@@ -232,8 +240,11 @@ void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profil
             std::swap(mesh.indices[k + 1], mesh.indices[k + 2]);
         }
     }
+}
 
-    // Smooth normals: area-weighted face normals summed at the shared vertices.
+// Area-weighted face normals of the triangles from firstIndex on, summed at the shared
+// vertices from base on.
+void addSmoothNormals(Mesh& mesh, uint32_t base, size_t firstIndex) {
     for (size_t k = firstIndex; k < mesh.indices.size(); k += 3) {
         Vertex& a = mesh.vertices[mesh.indices[k]];
         Vertex& b = mesh.vertices[mesh.indices[k + 1]];
@@ -246,6 +257,18 @@ void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profil
     for (size_t k = base; k < mesh.vertices.size(); ++k) {
         mesh.vertices[k].normal = glm::normalize(mesh.vertices[k].normal);
     }
+}
+
+}  // namespace
+
+void addRevolvedPart(Mesh& mesh, const Frame& frame, double length, const Profile& profile,
+                     int segments, int rings, glm::dvec2 uv, const Deform& deform) {
+    const uint32_t base = static_cast<uint32_t>(mesh.vertices.size());
+    const size_t firstIndex = mesh.indices.size();
+    addRevolvedVertices(mesh, frame, length, profile, segments, rings, uv, deform);
+    addRevolvedTriangles(mesh, base, segments, rings);
+    faceOutwards(mesh, firstIndex);
+    addSmoothNormals(mesh, base, firstIndex);
 }
 
 }  // namespace assetgen
