@@ -13,6 +13,7 @@ packages=(
   valgrind  # the leak check
   desktop-file-utils  # desktop-file-validate checks the installed menu entry
   clang-format-14  # scripts/check-format.sh
+  glslang-tools  # glslangValidator checks each shader source on its own
 )
 
 missing=()

@@ -16,20 +16,23 @@ std::string withDefines(const std::string& source, const ShaderDefines& defines)
     if (defines.empty()) {
         return source;
     }
-    // #version must stay the first thing the compiler reads; the definitions follow it.
-    size_t versionLine = source.rfind("#version", 0) == 0 ? 0 : source.find("\n#version");
-    if (versionLine == std::string::npos) {
-        versionLine = 0;  // no #version: the compiler will say so about the file's first line
-    } else if (versionLine != 0) {
-        ++versionLine;
-    }
-    const size_t lineEnd = source.find('\n', versionLine);
-    const size_t insertAt = lineEnd == std::string::npos ? source.size() : lineEnd + 1;
+    // #version must stay the first thing the compiler reads; the definitions follow its line.
+    // Without one they go first, and the compiler says what is missing about the file itself.
+    size_t insertAt = 0;
     int linesBefore = 0;
-    for (size_t i = 0; i < insertAt; ++i) {
-        linesBefore += source[i] == '\n';
+    std::string block;
+    const size_t version = source.rfind("#version", 0) == 0 ? 0 : source.find("\n#version");
+    if (version != std::string::npos) {
+        const size_t lineEnd = source.find('\n', version == 0 ? 0 : version + 1);
+        insertAt = lineEnd == std::string::npos ? source.size() : lineEnd + 1;
+        for (size_t i = 0; i < insertAt; ++i) {
+            linesBefore += source[i] == '\n';
+        }
+        if (lineEnd == std::string::npos) {
+            block = "\n";
+            ++linesBefore;
+        }
     }
-    std::string block = lineEnd == std::string::npos ? "\n" : "";
     for (const ShaderDefine& define : defines) {
         block += "#define " + define.name + " " + define.value + "\n";
     }

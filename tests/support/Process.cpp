@@ -43,7 +43,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& args,
             argv.push_back(const_cast<char*>(arg.c_str()));
         }
         argv.push_back(nullptr);
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());  // a bare name is looked up on PATH
         _exit(127);
     }
     close(pipeFds[1]);
