@@ -1,20 +1,23 @@
 #include "base/ConsoleText.h"
 
 #include <cstdio>
+#include <cstring>
 
 std::string printable(const std::string& text, std::size_t shown) {
     std::string result;
-    for (std::size_t i = 0; i < text.size() && i < shown; ++i) {
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            result += static_cast<char>(c);
-        } else {
-            char escaped[8];
+        char escaped[8] = {static_cast<char>(c), '\0'};
+        if (c < 0x20 || c >= 0x7f) {
             std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            result += escaped;
         }
+        if (result.size() + std::strlen(escaped) > shown) {
+            break;
+        }
+        result += escaped;
     }
-    if (text.size() > shown) {
+    if (i < text.size()) {
         result += "...";
     }
     return result;

@@ -11,14 +11,6 @@
 namespace {
 RecordingInput* activeRecording = nullptr;  // GLFW callbacks carry no user pointer of ours
 const char* const kHeader = "# Orbquest replay: one line per frame (see README)\n";
-
-// The shortest frame time as a float that the replay parser still takes.
-float shortestFrameTime() {
-    const float shortest = static_cast<float>(kMinFrameTime);
-    return static_cast<double>(shortest) >= kMinFrameTime
-               ? shortest
-               : std::nextafter(shortest, std::numeric_limits<float>::infinity());
-}
 }  // namespace
 
 RecordingInput::~RecordingInput() {
@@ -78,7 +70,8 @@ float RecordingInput::frameStartTime(GLFWwindow* window) {
 // A stalled frame counts as the longest frame a replay takes, and one too short for the clock
 // (two frames within the timer's resolution) as the shortest that still moves it.
 float RecordingInput::replayableFrameTime(float measured) {
-    float frameTime = std::clamp(measured, shortestFrameTime(), static_cast<float>(kMaxFrameTime));
+    float frameTime =
+        std::clamp(measured, shortestReplayFrameTime(), static_cast<float>(kMaxFrameTime));
     while (!replayClock_.add(frameTime, 1) && frameTime <= kMaxFrameTime) {
         frameTime *= 2.0f;
     }

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <sstream>
 
 #include "base/ConsoleText.h"
@@ -91,7 +92,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
                 seconds > kMaxFrameTime) {
                 return frameTimeRange();
             }
-            frame.frameTime = static_cast<float>(seconds);
+            frame.frameTime = std::max(static_cast<float>(seconds), shortestReplayFrameTime());
             haveTime = true;
             ++i;
         } else if (word == "keys") {
@@ -149,6 +150,13 @@ std::string nextLine(const std::string& text, size_t& at) {
 }
 
 }  // namespace
+
+float shortestReplayFrameTime() {
+    const float nearest = static_cast<float>(kMinFrameTime);
+    return static_cast<double>(nearest) >= kMinFrameTime
+               ? nearest
+               : std::nextafter(nearest, std::numeric_limits<float>::infinity());
+}
 
 bool parseSeconds(const std::string& word, double& value) {
     const size_t slash = word.find('/');

@@ -45,6 +45,10 @@ struct ReplayScript {
     std::string error;                // "line N: what is wrong"; empty when the text is valid
 };
 
+// The shortest frame time a replay holds, as the float the game adds up: the float nearest
+// kMinFrameTime lies below it, so a recording of it would be refused.
+float shortestReplayFrameTime();
+
 // Refuses a text without frames, and any line beyond the limits above.
 ReplayScript parseReplay(const std::string& text);
 // Seconds as a replay or the command line writes them: a decimal or a fraction such as 1/60.

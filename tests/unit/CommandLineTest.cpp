@@ -176,6 +176,11 @@ TEST(CommandLineOptions, HostileValuesAreShownAsOnePrintableLine) {
     EXPECT_EQ(scan({"orbquest", "--frames", longValue.c_str()}).error,
               "Option --frames needs a positive whole number of frames, not \"" +
                   std::string(40, '9') + "...\"");
+    // Escaped bytes count as what they show: 40 characters at most, "\xNN" never cut in two.
+    const std::string hostile = "--x" + std::string(50, '\xff');
+    EXPECT_EQ(scan({"orbquest", hostile.c_str()}).error,
+              "Unknown option --x\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF... (orbquest --help "
+              "lists the options)");
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+#include "ParserChecks.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "input/Replay.h"
+
+namespace {
+
+constexpr size_t kLongestMessage = 200;
+
+std::string oneLineProblem(const std::string& message) {
+    if (message.empty()) {
+        return "an empty refusal";
+    }
+    if (message.size() > kLongestMessage) {
+        return "a refusal of " + std::to_string(message.size()) +
+               " characters: " + message.substr(0, kLongestMessage);
+    }
+    for (char c : message) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7f) {
+            return "an unprintable byte in the refusal: " + message;
+        }
+    }
+    return "";
+}
+
+bool isKey(int key) {
+    return key >= GLFW_KEY_SPACE && key <= GLFW_KEY_LAST;
+}
+
+std::string unplayable(const ReplayFrame& frame) {
+    if (frame.repeat < 1 || frame.repeat > kMaxFramesPerLine) {
+        return "a repeat count of " + std::to_string(frame.repeat);
+    }
+    if (!(frame.frameTime > 0.0f) || frame.frameTime > kMaxFrameTime) {
+        return "a frame time of " + std::to_string(frame.frameTime);
+    }
+    if (!(std::abs(frame.cursorX) <= kMaxCursor) || !(std::abs(frame.cursorY) <= kMaxCursor)) {
+        return "a cursor beyond the limit";
+    }
+    if (frame.events.size() > kMaxEventsPerLine) {
+        return std::to_string(frame.events.size()) + " key events on a line";
+    }
+    if (!std::all_of(frame.keysDown.begin(), frame.keysDown.end(), isKey) ||
+        !std::all_of(frame.events.begin(), frame.events.end(),
+                     [](const KeyEvent& event) { return isKey(event.key); })) {
+        return "a key code outside GLFW's keys";
+    }
+    return "";
+}
+
+bool sameFrame(const ReplayFrame& a, const ReplayFrame& b) {
+    return a.repeat == b.repeat && a.frameTime == b.frameTime && a.keysDown == b.keysDown &&
+           a.cursorX == b.cursorX && a.cursorY == b.cursorY &&
+           std::equal(a.events.begin(), a.events.end(), b.events.begin(), b.events.end(),
+                      [](const KeyEvent& x, const KeyEvent& y) {
+                          return x.key == y.key && x.action == y.action;
+                      });
+}
+
+}  // namespace
+
+std::string checkReplayText(const std::string& text) {
+    const ReplayScript script = parseReplay(text);
+    if (!script.error.empty()) {
+        if (!script.frames.empty()) {
+            return "refused, yet frames were kept: " + script.error;
+        }
+        return oneLineProblem(script.error);
+    }
+    if (script.frames.empty()) {
+        return "accepted without frames";
+    }
+    std::string recorded;
+    for (size_t i = 0; i < script.frames.size(); ++i) {
+        if (const std::string problem = unplayable(script.frames[i]); !problem.empty()) {
+            return "frame " + std::to_string(i) + " has " + problem;
+        }
+        recorded += formatReplayFrame(script.frames[i]) + "\n";
+    }
+    const ReplayScript again = parseReplay(recorded);
+    if (!again.error.empty()) {
+        return "its recording is refused: " + again.error;
+    }
+    if (again.frames.size() != script.frames.size()) {
+        return "its recording reads back as another number of lines";
+    }
+    for (size_t i = 0; i < script.frames.size(); ++i) {
+        if (!sameFrame(again.frames[i], script.frames[i])) {
+            return "frame " + std::to_string(i) + " reads back otherwise from its recording";
+        }
+    }
+    return "";
+}
+
+std::string checkCommandLine(const std::vector<std::string>& args) {
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    const OptionScan scan = extractOptions(static_cast<int>(argv.size()), argv.data());
+    if (!scan.error.empty()) {
+        return oneLineProblem(scan.error);
+    }
+    const Options& options = scan.options;
+    if (options.frames < 0 || (options.fastForward && options.replayPath.empty()) ||
+        (!options.recordPath.empty() && !options.replayPath.empty())) {
+        return "accepted options that cannot go together";
+    }
+    if (options.frameTime < 0.0f || !std::isfinite(options.frameTime)) {
+        return "accepted a frame time of " + std::to_string(options.frameTime);
+    }
+    const CommandLineValues values = readCommandLine(scan.positional);
+    if (!values.error.empty() && values.error.rfind("Invalid Argument! ", 0) != 0) {
+        return "a parameter refused with another line: " + values.error;
+    }
+    return "";
+}
+
+std::vector<std::string> commandLineFromBytes(const std::string& bytes) {
+    std::vector<std::string> args{"orbquest"};
+    std::istringstream stream(bytes);
+    for (std::string arg; std::getline(stream, arg, '\0');) {
+        args.push_back(arg);
+    }
+    return args;
+}

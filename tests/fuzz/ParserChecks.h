@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What must hold for any input a player can feed the game's parsers: each is either accepted
+// as something the game can use or refused with one printable line. Each check returns "" when
+// that holds for the input, else what broke. The fuzzers stop on a broken check; the unit suite
+// runs the same checks over every case the fuzzers found.
+
+// Replay text: an accepted script holds only what the game can play, and writing it out as a
+// recording does reads back as the very same frames.
+std::string checkReplayText(const std::string& text);
+
+// A command line (argv[0] first): options and positional parameters.
+std::string checkCommandLine(const std::vector<std::string>& args);
+
+// The fuzzers' inputs as command lines: arguments separated by NUL bytes, after "orbquest".
+std::vector<std::string> commandLineFromBytes(const std::string& bytes);
