@@ -33,6 +33,18 @@ std::string desktopValue(const std::string& entry, const std::string& key) {
     return "(missing)";
 }
 
+// Width and height of a PNG, or 0 x 0 when it does not load.
+std::pair<unsigned, unsigned> pictureSize(const fs::path& path) {
+    FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT);
+    if (bitmap == nullptr) {
+        return {0, 0};
+    }
+    const std::pair<unsigned, unsigned> size{FreeImage_GetWidth(bitmap),
+                                             FreeImage_GetHeight(bitmap)};
+    FreeImage_Unload(bitmap);
+    return size;
+}
+
 // cmake --install into a fresh prefix, with a blank in its name as a home folder may have.
 class InstalledGame : public testing::Test {
   protected:
@@ -47,7 +59,7 @@ class InstalledGame : public testing::Test {
     }
 };
 
-TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndAnIcon) {
+TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndTheIconAtEverySize) {
     EXPECT_TRUE(fs::is_regular_file(binary));
     const fs::path sourceAssets = fs::path(ORBQUEST_SOURCE_DIR) / "Orbquest" / "Scene";
     const fs::path installedAssets = prefix / "share" / "orbquest" / "Orbquest" / "Scene";
@@ -64,20 +76,17 @@ TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndAnIcon) {
     EXPECT_EQ(desktopValue(entry, "Terminal"), "false");
     ASSERT_EQ(desktopValue(entry, "Icon"), "orbquest");
 
-    // The icon theme's folder names the size of the pictures in it.
+    // One picture for each size desktops ask for, in the folder that names its size.
     const fs::path icons = prefix / "share" / "icons" / "hicolor";
-    ASSERT_TRUE(fs::is_directory(icons));
-    const std::set<std::string> iconFiles = filesBelow(icons);
-    ASSERT_EQ(iconFiles.size(), 1u);
-    const fs::path icon = *iconFiles.begin();
-    EXPECT_EQ(icon.filename(), "orbquest.png");
-    EXPECT_EQ(icon.parent_path().filename(), "apps");
-    FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, (icons / icon).c_str(), PNG_DEFAULT);
-    ASSERT_NE(bitmap, nullptr);
-    const std::string size = std::to_string(FreeImage_GetWidth(bitmap)) + "x" +
-                             std::to_string(FreeImage_GetHeight(bitmap));
-    FreeImage_Unload(bitmap);
-    EXPECT_EQ(icon.parent_path().parent_path().string(), size);
+    std::set<std::string> expected;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        expected.insert(folder + "/apps/orbquest.png");
+        EXPECT_EQ(pictureSize(icons / folder / "apps" / "orbquest.png"),
+                  std::make_pair(unsigned(size), unsigned(size)))
+            << folder;
+    }
+    EXPECT_EQ(filesBelow(icons), expected);
 }
 
 // Started from a folder that has nothing to do with the game, paths on the command line still

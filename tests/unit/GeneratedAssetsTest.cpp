@@ -24,7 +24,13 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kContent = fs::path(ORBQUEST_SOURCE_DIR) / "Orbquest" / "Scene" / "Content";
-const fs::path kIcon = fs::path(ORBQUEST_SOURCE_DIR) / "dist" / "orbquest.png";
+const fs::path kIcons = fs::path(ORBQUEST_SOURCE_DIR) / "dist" / "icons";
+// The sizes desktops ask for, each drawn by the generator; laid out as the icon theme is.
+const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+fs::path iconPath(int size) {
+    return fs::path(std::to_string(size) + "x" + std::to_string(size)) / "apps" / "orbquest.png";
+}
 
 const char* const kModels[] = {"cube.dae", "sphere.dae", "duck.dae"};
 const char* const kImages[] = {"wood-2.png",       "electbubbles-2.png",   "smileTex.png",
@@ -376,33 +382,83 @@ TEST(GeneratedImages, SmileyPanelIsYellowInTheMiddle) {
     EXPECT_TRUE(isYellow(p.at(p.width / 2, p.height / 2)));
 }
 
-// The desktop icon: the yellow face on a transparent square, round, nothing cut off.
-TEST(GeneratedImages, IconIsTheYellowFaceOnATransparentSquare) {
-    Picture p = loadPictureFile(kIcon.string());
-    ASSERT_FALSE(p.texels.empty());
-    EXPECT_EQ(p.width, p.height);
-    EXPECT_TRUE(isPowerOfTwo(p.width));
-    const int last = p.width - 1;
-    for (const glm::ivec4& corner : {p.at(0, 0), p.at(last, 0), p.at(0, last), p.at(last, last)}) {
-        EXPECT_EQ(corner.a, 0);
-    }
-    for (int i = 0; i < p.width; ++i) {  // the edges stay clear: the disc fits inside
-        ASSERT_EQ(p.at(i, 0).a + p.at(i, last).a + p.at(0, i).a + p.at(last, i).a, 0) << i;
-    }
-    const glm::ivec4& centre = p.at(p.width / 2, p.height / 2);
-    EXPECT_TRUE(isYellow(centre));
-    EXPECT_EQ(centre.a, 255);
-    // Mouth below the middle, eyes above it.
-    bool mouth = false, eyes = false;
-    for (int y = 0; y < p.height; ++y) {
-        for (int x = p.width / 4; x < 3 * p.width / 4; ++x) {
-            if (isDark(p.at(x, y))) {
-                (y < p.height / 2 ? mouth : eyes) = true;
+// Opaque and darker than the rim: the eyes' and the mouth's ink.
+bool isInk(const glm::ivec4& c) {
+    return c.a == 255 && c.r < 120 && c.r + c.g + c.b < 250;
+}
+
+struct Blob {
+    int pixels = 0;
+    glm::ivec2 low{1 << 20}, high{-1};
+};
+
+// The groups of ink pixels that touch, corners included.
+std::vector<Blob> inkBlobs(const Picture& p) {
+    std::vector<bool> seen(p.texels.size(), false);
+    std::vector<Blob> blobs;
+    for (int start = 0; start < static_cast<int>(p.texels.size()); ++start) {
+        if (seen[start] || !isInk(p.texels[start])) {
+            continue;
+        }
+        Blob blob;
+        std::vector<int> open{start};
+        seen[start] = true;
+        while (!open.empty()) {
+            const glm::ivec2 at(open.back() % p.width, open.back() / p.width);
+            open.pop_back();
+            ++blob.pixels;
+            blob.low = glm::min(blob.low, at);
+            blob.high = glm::max(blob.high, at);
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const glm::ivec2 next = at + glm::ivec2(dx, dy);
+                    const int index = next.y * p.width + next.x;
+                    if (next.x >= 0 && next.y >= 0 && next.x < p.width && next.y < p.height &&
+                        !seen[index] && isInk(p.texels[index])) {
+                        seen[index] = true;
+                        open.push_back(index);
+                    }
+                }
             }
         }
+        blobs.push_back(blob);
     }
-    EXPECT_TRUE(mouth);
-    EXPECT_TRUE(eyes);
+    return blobs;
+}
+
+// The desktop icon at every size: the yellow face on a transparent square, round, nothing cut
+// off, and still a face at 16 pixels: two eyes and a mouth, none of them run together.
+TEST(GeneratedImages, IconsAreTheYellowFaceAtEverySize) {
+    for (int size : kIconSizes) {
+        SCOPED_TRACE(size);
+        Picture p = loadPictureFile((kIcons / iconPath(size)).string());
+        ASSERT_FALSE(p.texels.empty());
+        EXPECT_EQ(p.width, size);
+        EXPECT_EQ(p.height, size);
+        const int last = p.width - 1;
+        for (int i = 0; i < p.width; ++i) {  // the edges stay clear: the disc fits inside
+            ASSERT_EQ(p.at(i, 0).a + p.at(i, last).a + p.at(0, i).a + p.at(last, i).a, 0) << i;
+        }
+        const glm::ivec4& centre = p.at(p.width / 2, p.height / 2);
+        EXPECT_TRUE(isYellow(centre));
+        EXPECT_EQ(centre.a, 255);
+
+        // Rows run bottom up: the eyes lie above the middle, the mouth below it.
+        const std::vector<Blob> blobs = inkBlobs(p);
+        ASSERT_EQ(blobs.size(), 3u) << "two eyes and a mouth, apart";
+        int leftEyes = 0, rightEyes = 0, mouths = 0;
+        for (const Blob& blob : blobs) {
+            if (blob.low.y > p.height / 2) {
+                leftEyes += blob.high.x < p.width / 2 ? 1 : 0;
+                rightEyes += blob.low.x >= p.width / 2 ? 1 : 0;
+            } else if (blob.high.y < p.height / 2) {
+                mouths += blob.low.x < p.width / 2 && blob.high.x >= p.width / 2 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(leftEyes, 1);
+        EXPECT_EQ(rightEyes, 1);
+        EXPECT_EQ(mouths, 1);
+    }
 }
 
 // Runs the generator into a fresh folder: every committed file must come out byte for
@@ -411,31 +467,30 @@ TEST(AssetGenerator, ReproducesTheCommittedFiles) {
     TempDir folder;
     const fs::path root(folder.path());
 
-    const fs::path icon = root / "icon" / "orbquest.png";
-    fs::create_directories(icon.parent_path());
     const std::string command = std::string("'") + ORBQUEST_ASSETGEN + "' '" +
-                                (root / "Content").string() + "' '" + icon.string() + "'";
+                                (root / "Content").string() + "' '" + (root / "icons").string() +
+                                "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     size_t produced = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         produced += entry.is_regular_file() ? 1 : 0;
     }
-    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + 1);
-    auto expectSame = [&](const fs::path& relative) {
-        SCOPED_TRACE(relative.string());
-        std::string committed = readFile((kContent / relative).string());
-        ASSERT_FALSE(committed.empty());
-        EXPECT_TRUE(committed == readFile((root / "Content" / relative).string()))
-            << "run scripts/generate-assets.sh";
+    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + std::size(kIconSizes));
+    auto expectSame = [&](const fs::path& committed, const fs::path& generated) {
+        SCOPED_TRACE(committed.string());
+        const std::string bytes = readFile(committed.string());
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_TRUE(bytes == readFile(generated.string())) << "run scripts/generate-assets.sh";
     };
-    EXPECT_TRUE(readFile(kIcon.string()) == readFile(icon.string()))
-        << "run scripts/generate-assets.sh";
     for (const char* name : kModels) {
-        expectSame(fs::path("Models") / name);
+        expectSame(kContent / "Models" / name, root / "Content" / "Models" / name);
     }
     for (const char* name : kImages) {
-        expectSame(fs::path("Images") / name);
+        expectSame(kContent / "Images" / name, root / "Content" / "Images" / name);
+    }
+    for (int size : kIconSizes) {
+        expectSame(kIcons / iconPath(size), root / "icons" / iconPath(size));
     }
 }
 

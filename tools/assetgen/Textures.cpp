@@ -40,12 +40,14 @@ const dvec3 kHighlight(1.0, 1.0, 1.0);
 // Face features in the plane of the face, the unit disc being the ball's outline seen from
 // the front: x to the viewer's right, y up.
 
-Rgba eyes(Rgba c, dvec2 p, double x, double y, dvec2 radii) {
+Rgba eyes(Rgba c, dvec2 p, double x, double y, dvec2 radii, bool glints = true) {
     for (double side : {-1.0, 1.0}) {
         dvec2 centre(side * x, y);
         c = paint(c, kInk, inside(ellipseDistance(p, centre, radii)));
-        dvec2 glint = centre + dvec2(-0.35 * radii.x, 0.45 * radii.y);
-        c = paint(c, kHighlight, inside(circleDistance(p, glint, 0.32 * radii.x)));
+        if (glints) {
+            dvec2 glint = centre + dvec2(-0.35 * radii.x, 0.45 * radii.y);
+            c = paint(c, kHighlight, inside(circleDistance(p, glint, 0.32 * radii.x)));
+        }
     }
     return c;
 }
@@ -58,11 +60,34 @@ Rgba cheeks(Rgba c, dvec2 p, dvec3 colour) {
     return c;
 }
 
-Rgba smilingFace(Rgba c, dvec2 p) {
-    c = cheeks(c, p, {1.0, 0.5, 0.25});
-    c = eyes(c, p, 0.25, 0.2, {0.085, 0.15});
-    c = paint(c, kInk, inside(arcDistance(p, {0, 0.12}, 0.46, kPi * 1.18, kPi * 1.82, 0.045)));
+// How the smiling face's lines are drawn, in units of the disc's radius: as on the ball and the
+// panel, or thicker where a small icon would lose them.
+struct FaceLines {
+    double rim = 0.035;
+    double mouthHalfWidth = 0.045;
+    double mouthEnds = 0.18;  // the smile spans the lower half circle less this much at each end
+    dvec2 eyeRadii{0.085, 0.15};
+    double eyeHeight = 0.2;
+    bool glints = true;
+    bool cheeks = true;
+};
+
+const dvec2 kMouthCentre(0, 0.12);
+constexpr double kMouthRadius = 0.46;
+
+Rgba smilingFace(Rgba c, dvec2 p, const FaceLines& lines) {
+    if (lines.cheeks) {
+        c = cheeks(c, p, {1.0, 0.5, 0.25});
+    }
+    c = eyes(c, p, 0.25, lines.eyeHeight, lines.eyeRadii, lines.glints);
+    c = paint(c, kInk,
+              inside(arcDistance(p, kMouthCentre, kMouthRadius, kPi * (1 + lines.mouthEnds),
+                                 kPi * (2 - lines.mouthEnds), lines.mouthHalfWidth)));
     return c;
+}
+
+Rgba smilingFace(Rgba c, dvec2 p) {
+    return smilingFace(c, p, FaceLines{});
 }
 
 Rgba grinningFace(Rgba c, dvec2 p) {
@@ -109,15 +134,36 @@ Rgba cryingFace(Rgba c, dvec2 p) {
 }
 
 // The smiling yellow disc with a brown rim over 'c', the unit disc being its outline.
-Rgba smileyDisc(Rgba c, dvec2 p) {
+Rgba smileyDisc(Rgba c, dvec2 p, const FaceLines& lines = FaceLines{}) {
     double r = glm::length(p);
     // Lit from the upper left, darker towards the rim, so the disc reads as round.
     double light =
         1.0 - 0.18 * r * r + 0.12 * std::max(0.0, 1.0 - glm::length(p - dvec2(-0.35, 0.4)) / 0.7);
     dvec3 yellow = glm::min(dvec3(1.0, 0.82, 0.1) * light, dvec3(1.0));
     c = paint(c, {0.55, 0.3, 0.05}, inside(r - 1.0));
-    c = paint(c, yellow, inside(r - 0.965));
-    return smilingFace(c, p);
+    c = paint(c, yellow, inside(r - (1.0 - lines.rim)));
+    return smilingFace(c, p, lines);
+}
+
+// The face's lines at least about a pixel wide, and the details that would be less than a
+// pixel (the glints, the soft cheeks) left out.
+FaceLines iconLines(double pixel) {
+    FaceLines lines;
+    lines.rim = std::max(lines.rim, 1.0 * pixel);
+    lines.mouthHalfWidth = std::max(lines.mouthHalfWidth, 0.75 * pixel);
+    lines.eyeRadii = glm::max(lines.eyeRadii, dvec2(1.0, 1.4) * pixel);
+    lines.glints = 0.32 * lines.eyeRadii.x >= 0.75 * pixel;
+    lines.cheeks = 0.1 >= 2.0 * pixel;  // the blush fades out over 0.1
+    // Thick lines would join the eyes to the corners of the mouth: a shorter smile, higher eyes.
+    auto gap = [&] {
+        const double mouthCorner = kMouthCentre.y - kMouthRadius * std::sin(kPi * lines.mouthEnds);
+        return lines.eyeHeight - lines.eyeRadii.y - (mouthCorner + lines.mouthHalfWidth);
+    };
+    if (gap() < pixel) {
+        lines.mouthEnds = 0.25;
+        lines.eyeHeight = 0.26;
+    }
+    return lines;
 }
 
 // Eight rows of planks, two planks per row, each row's joints at its own offset. All
@@ -242,11 +288,13 @@ Image makeSmileyPanel() {
     return image;
 }
 
-Image makeIcon() {
-    Image image(kIconSize, kIconSize);
-    image.render(kSamples, [](dvec2 uv) {
-        const double faceRadius = 0.96;  // a thin transparent margin around the disc
-        return smileyDisc(Rgba{dvec3(0.0), 0.0}, (uv * 2.0 - 1.0) / faceRadius);
+Image makeIcon(int size) {
+    // A thin transparent margin around the disc, at least a pixel wide.
+    const double faceRadius = std::min(0.96, 1.0 - 2.0 / size);
+    const FaceLines lines = iconLines(2.0 / (size * faceRadius));
+    Image image(size, size);
+    image.render(kSamples, [&](dvec2 uv) {
+        return smileyDisc(Rgba{dvec3(0.0), 0.0}, (uv * 2.0 - 1.0) / faceRadius, lines);
     });
     return image;
 }

@@ -9,9 +9,11 @@ Image makeBubbles();
 Image makeSmileyPanel();
 Image makeColourBands();
 
-// The desktop icon: the smiling yellow face on a transparent square.
-constexpr int kIconSize = 256;
-Image makeIcon();
+// The desktop icon: the smiling yellow face on a transparent square, drawn at each size the
+// icon theme offers. The smaller ones get thicker lines and leave out the finest details, so
+// the face still reads at 16 pixels.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+Image makeIcon(int size);
 
 enum class BallFace { SmilingYellow, CryingRed, SmilingGreen };
 

@@ -1,6 +1,7 @@
 // Writes the game's models and images under the folder given as the first argument:
-// <root>/Models/*.dae and <root>/Images/*.png, and the desktop icon to the PNG file given as
-// the second, if any. Same output every run.
+// <root>/Models/*.dae and <root>/Images/*.png, and the desktop icons under the folder given as
+// the second, if any, as the icon theme lays them out (SIZExSIZE/apps/orbquest.png). Same
+// output every run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -34,7 +35,7 @@ bool save(const assetgen::Mesh& mesh, const std::string& name, const std::string
 
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT_ROOT [ICON_PNG]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_ROOT [ICON_FOLDER]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path root(argv[1]);
@@ -62,7 +63,12 @@ int main(int argc, char** argv) {
          save(makeBall(BallFace::CryingRed), images / "crying-red.png") &&
          save(makeBall(BallFace::SmilingGreen), images / "smiling-green.png");
     if (argc == 3) {
-        ok = ok && save(makeIcon(), argv[2]);
+        for (int size : kIconSizes) {
+            const std::string name = std::to_string(size) + "x" + std::to_string(size);
+            const std::filesystem::path folder = std::filesystem::path(argv[2]) / name / "apps";
+            std::filesystem::create_directories(folder, error);
+            ok = ok && save(makeIcon(size), folder / "orbquest.png");
+        }
     }
     FreeImage_DeInitialise();
     return ok ? 0 : 1;
