@@ -26,6 +26,7 @@
 #include "app/ScreenshotKey.h"
 #include "input/ScriptedInput.h"
 #include "app/Settings.h"
+#include "app/Version.h"
 #include "game/Autopilot.h"
 #include "game/SceneCreator.h"
 #include "render/GlSetup.h"
@@ -294,6 +295,10 @@ int runOrbquest(int argc, const char* const* argv) {
     }
     if (scan.options.help) {
         std::cout << usageText() << std::flush;
+        return 0;
+    }
+    if (scan.options.version) {
+        std::cout << versionText() << std::endl;
         return 0;
     }
     Game game;

@@ -22,6 +22,7 @@ const struct {
     bool Options::*flag;
 } kSwitches[] = {
     {"--help", &Options::help},
+    {"--version", &Options::version},
     {"--gl-debug", &Options::glDebug},
     {"--empty-frames", &Options::emptyFrames},
     {"--fast-forward", &Options::fastForward},
@@ -169,6 +170,7 @@ std::string usageText() {
            "\n"
            "Options:\n"
            "  --help          print this text and exit\n"
+           "  --version       print the game's version and exit\n"
            "  --gl-debug      print the OpenGL driver's debug messages\n"
            "  --frames N      end the game normally after N frames\n"
            "  --screenshot F  write the last frame drawn to the PNG file F\n"

@@ -9,6 +9,7 @@
 // parameters (width, height, full screen, refresh rate) are read.
 struct Options {
     bool help = false;
+    bool version = false;
     bool glDebug = false;
     bool emptyFrames = false;  // each frame only clears and swaps: a baseline for benchmarks
     bool fastForward = false;  // a replay's frames run undrawn up to its last one

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <regex>
 
 #include "support/GameSession.h"
 #include "support/Process.h"
@@ -91,6 +92,15 @@ TEST(GameStartup, HelpAndUnknownFlags) {
     const ProcessResult unknown = runGame({"--no-such-flag"});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.output.find("Unknown option --no-such-flag"), std::string::npos);
+}
+
+// A packager's or a script's question, answered without a window: no display is needed.
+TEST(GameStartup, VersionIsTheProjectVersionAndNeedsNoDisplay) {
+    const ProcessResult version = runProcess(
+        {"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", ORBQUEST_BINARY, "--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "Orbquest " ORBQUEST_VERSION "\n");
+    EXPECT_TRUE(std::regex_match(ORBQUEST_VERSION, std::regex("[0-9]+\\.[0-9]+\\.[0-9]+")));
 }
 
 TEST(GameStartup, DebugOutputRunsQuietlyOnACleanFrame) {

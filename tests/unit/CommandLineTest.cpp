@@ -153,10 +153,12 @@ TEST(CommandLineOptions, AutopilotAndFrameTime) {
 
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
+    EXPECT_FALSE(scan({"orbquest", "--help"}).options.version);
+    EXPECT_TRUE(scan({"orbquest", "--version", "800", "600"}).options.version);
     const std::string usage = usageText();
     for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
-          "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
+         {"--help", "--version", "--gl-debug", "--frames", "--empty-frames", "--fast-forward",
+          "--autopilot", "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

@@ -1,0 +1,5 @@
+#include "app/Version.h"
+
+std::string versionText() {
+    return std::string("Orbquest ") + ORBQUEST_VERSION;
+}
