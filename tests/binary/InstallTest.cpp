@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -33,6 +35,17 @@ std::string desktopValue(const std::string& entry, const std::string& key) {
     return "(missing)";
 }
 
+// Every match of 'pattern' in 'text': its first group.
+std::vector<std::string> allMatches(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex expression(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), expression);
+         it != std::sregex_iterator(); ++it) {
+        found.push_back((*it)[1]);
+    }
+    return found;
+}
+
 // Width and height of a PNG, or 0 x 0 when it does not load.
 std::pair<unsigned, unsigned> pictureSize(const fs::path& path) {
     FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT);
@@ -44,6 +57,8 @@ std::pair<unsigned, unsigned> pictureSize(const fs::path& path) {
     FreeImage_Unload(bitmap);
     return size;
 }
+
+const std::string kAppId = "io.github.orbquest.Orbquest";
 
 // cmake --install into a fresh prefix, with a blank in its name as a home folder may have.
 class InstalledGame : public testing::Test {
@@ -66,7 +81,10 @@ TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndTheIconAtEverySize) {
     ASSERT_TRUE(fs::is_directory(installedAssets));
     EXPECT_EQ(filesBelow(installedAssets), filesBelow(sourceAssets));
 
-    const std::string entryPath = (prefix / "share" / "applications" / "orbquest.desktop").string();
+    // The entry is named after the metainfo's id, which is how software centres pair them.
+    const fs::path applications = prefix / "share" / "applications";
+    EXPECT_EQ(filesBelow(applications), std::set<std::string>{kAppId + ".desktop"});
+    const std::string entryPath = (applications / (kAppId + ".desktop")).string();
     const ProcessResult validate = runProcess({"/usr/bin/desktop-file-validate", entryPath});
     EXPECT_EQ(validate.exitCode, 0) << validate.output;
     EXPECT_EQ(validate.output, "") << "warnings or hints";
@@ -87,6 +105,74 @@ TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndTheIconAtEverySize) {
             << folder;
     }
     EXPECT_EQ(filesBelow(icons), expected);
+}
+
+// What a software centre reads: valid to appstreamcli, naming the installed menu entry and icon,
+// this version as the newest release, the controls the game takes and its content rating.
+TEST_F(InstalledGame, MetainfoIsValidAndNamesTheMenuEntryTheReleaseAndTheControls) {
+    const fs::path metainfoPath = prefix / "share" / "metainfo" / (kAppId + ".metainfo.xml");
+    ASSERT_TRUE(fs::is_regular_file(metainfoPath));
+    const ProcessResult validate =
+        runProcess({"/usr/bin/appstreamcli", "validate", "--no-net", metainfoPath.string()});
+    EXPECT_EQ(validate.exitCode, 0) << validate.output;
+    EXPECT_TRUE(allMatches(validate.output, "(?:^|\n)([EWI]: [^\n]*)").empty()) << validate.output;
+
+    const std::string metainfo = readFile(metainfoPath.string());
+    EXPECT_EQ(allMatches(metainfo, "<id>([^<]*)</id>"), std::vector<std::string>{kAppId});
+    for (const std::string& launchable :
+         allMatches(metainfo, "<launchable type=\"desktop-id\">([^<]*)</launchable>")) {
+        EXPECT_TRUE(fs::is_regular_file(prefix / "share" / "applications" / launchable))
+            << launchable;
+    }
+    EXPECT_EQ(allMatches(metainfo, "<icon type=\"stock\">([^<]*)</icon>"),
+              std::vector<std::string>{"orbquest"});
+    const std::vector<std::string> releases = allMatches(metainfo, "<release version=\"([^\"]*)\"");
+    ASSERT_FALSE(releases.empty());
+    EXPECT_EQ(releases.front(), ORBQUEST_VERSION) << "the newest release comes first";
+    const std::vector<std::string> controls = allMatches(metainfo, "<control>([^<]*)</control>");
+    EXPECT_EQ(std::set<std::string>(controls.begin(), controls.end()),
+              (std::set<std::string>{"keyboard", "pointing"}));
+    EXPECT_NE(metainfo.find("<content_rating type=\"oars-1.1\""), std::string::npos);
+
+    // The screenshots are the pictures in docs/, at their size.
+    const std::regex screenshot(
+        "<image type=\"source\" width=\"([0-9]+)\" height=\"([0-9]+)\">"
+        "https://[^<]*/docs/([^</]+)</image>");
+    int screenshots = 0;
+    for (auto it = std::sregex_iterator(metainfo.begin(), metainfo.end(), screenshot);
+         it != std::sregex_iterator(); ++it, ++screenshots) {
+        const fs::path picture = fs::path(ORBQUEST_SOURCE_DIR) / "docs" / (*it)[3].str();
+        EXPECT_EQ(pictureSize(picture),
+                  std::make_pair(unsigned(std::stoi((*it)[1])), unsigned(std::stoi((*it)[2]))))
+            << picture;
+    }
+    EXPECT_GE(screenshots, 1);
+
+    // Both say the same licence: the copyright file that packages carry, and the metainfo.
+    const std::string copyright = readFile((prefix / "share/doc/orbquest/copyright").string());
+    EXPECT_EQ(allMatches(copyright, "\nLicense: ([^\n]*)"),
+              allMatches(metainfo, "<project_license>([^<]*)</project_license>"));
+}
+
+// The manual page renders without a warning from man and groff, carries this version and the
+// name line whatis and apropos read, and says where this layout keeps the data.
+TEST_F(InstalledGame, ManualPageRendersWithoutAWarning) {
+    const std::string page = (prefix / "share" / "man" / "man6" / "orbquest.6.gz").string();
+    ASSERT_TRUE(fs::is_regular_file(page));
+    // Only the warnings: the page itself goes nowhere.
+    const ProcessResult warnings = runProcess(
+        {"/bin/sh", "-c", "MANWIDTH=80 man --warnings -l \"$1\" 2>&1 >/dev/null", "sh", page});
+    EXPECT_EQ(warnings.exitCode, 0);
+    EXPECT_EQ(warnings.output, "");
+
+    const ProcessResult text =
+        runProcess({"/usr/bin/env", "MANWIDTH=80", "MAN_KEEP_FORMATTING=", "man", "-l", page});
+    EXPECT_EQ(text.exitCode, 0) << text.output;
+    EXPECT_NE(text.output.find("Orbquest " ORBQUEST_VERSION), std::string::npos) << text.output;
+    EXPECT_NE(text.output.find("../share/orbquest"), std::string::npos) << text.output;
+    const ProcessResult whatis = runProcess({"/usr/bin/lexgrog", page});
+    EXPECT_EQ(whatis.exitCode, 0) << whatis.output;
+    EXPECT_NE(whatis.output.find(": \"orbquest - roll a ball"), std::string::npos) << whatis.output;
 }
 
 // Started from a folder that has nothing to do with the game, paths on the command line still
