@@ -12,8 +12,11 @@ packages=(
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick x11-utils
   valgrind  # the leak check
   desktop-file-utils  # desktop-file-validate checks the installed menu entry
+  appstream  # appstreamcli validates the installed metainfo
+  man-db groff-base  # man --warnings renders the installed manual page
   clang-format-14  # scripts/check-format.sh
   glslang-tools  # glslangValidator checks each shader source on its own
+  dpkg-dev lintian  # scripts/build-deb.sh: dpkg-shlibdeps, dpkg-buildflags, the package check
 )
 
 missing=()
