@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Orbquest needs to build, run and test.
+# Installs the Debian 12 packages Orbquest needs. "scripts/install-deps.sh game" installs only
+# what building and playing the game takes (scripts/play.sh: a player need not wait for the test
+# tools); without an argument it adds what the tests and the Debian package take (CI, the test
+# command, scripts/build-deb.sh).
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(
-  # build
+game=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
+  libgl1-mesa-dri  # Mesa's OpenGL drivers, llvmpipe included
+)
+everything=(
+  "${game[@]}"
   libgtest-dev libgmock-dev libx11-dev
   # tests: a virtual X server, Mesa's software OpenGL, key presses and screenshots
-  xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick x11-utils
+  xvfb xauth mesa-utils xdotool imagemagick x11-utils
   valgrind  # the leak check
   desktop-file-utils  # desktop-file-validate checks the installed menu entry
   appstream  # appstreamcli validates the installed metainfo
@@ -18,6 +24,12 @@ packages=(
   glslang-tools  # glslangValidator checks each shader source on its own
   dpkg-dev lintian  # scripts/build-deb.sh: dpkg-shlibdeps, dpkg-buildflags, the package check
 )
+
+case "${1:-}" in
+  game) packages=("${game[@]}") ;;
+  "") packages=("${everything[@]}") ;;
+  *) echo "usage: $0 [game]"; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
