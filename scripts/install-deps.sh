@@ -23,6 +23,7 @@ everything=(
   clang-format-14  # scripts/check-format.sh
   glslang-tools  # glslangValidator checks each shader source on its own
   dpkg-dev lintian  # scripts/build-deb.sh: dpkg-shlibdeps, dpkg-buildflags, the package check
+  clang-14 libclang-rt-14-dev  # scripts/fuzz.sh: libFuzzer and the sanitizers
 )
 
 case "${1:-}" in
