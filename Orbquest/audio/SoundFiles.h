@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+
+// The game's sounds, one file each under kSoundFolder; the asset generator writes them.
+enum class Sound { LiftOff, Knock, Chime, HitTarget, Fall, Fanfare, Rolling };
+
+constexpr std::size_t kSoundCount = 7;
+constexpr const char* kSoundFolder = "Orbquest/Scene/Content/Sounds/";
+// Indexed by Sound.
+constexpr const char* kSoundFileNames[kSoundCount] = {"lift-off.wav",   "knock.wav", "chime.wav",
+                                                      "hit-target.wav", "fall.wav",  "fanfare.wav",
+                                                      "rolling.wav"};
+
+constexpr const char* soundFileName(Sound sound) {
+    return kSoundFileNames[static_cast<std::size_t>(sound)];
+}
