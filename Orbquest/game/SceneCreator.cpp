@@ -1,10 +1,10 @@
 #include "game/SceneCreator.h"
 
+#include "base/AssetPaths.h"
+
 #include "render/Texture.h"
 
 namespace {
-
-const char* const kImageDir = "Orbquest/Scene/Content/Images/";
 
 template <typename T>
 void deleteAndClear(T*& object) {
@@ -40,14 +40,13 @@ SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
     bankedDescent = 0.0f;
     targetRange = 0.5f;
 
-    const std::string imageDir = kImageDir;
-    woodTexture = new Texture(imageDir + "wood-2.png");
-    bubblesTexture = new Texture(imageDir + "electbubbles-2.png");
-    smileTexture = new Texture(imageDir + "smileTex.png");
-    colourTexture = new Texture(imageDir + "colour.png");
-    yellowSmileTexture = new Texture(imageDir + "smiling-yellow-2.png");
-    redCryTexture = new Texture(imageDir + "crying-red.png");
-    greenSmileTexture = new Texture(imageDir + "smiling-green.png");
+    woodTexture = new Texture(assets::image("wood-2.png"));
+    bubblesTexture = new Texture(assets::image("electbubbles-2.png"));
+    smileTexture = new Texture(assets::image("smileTex.png"));
+    colourTexture = new Texture(assets::image("colour.png"));
+    yellowSmileTexture = new Texture(assets::image("smiling-yellow-2.png"));
+    redCryTexture = new Texture(assets::image("crying-red.png"));
+    greenSmileTexture = new Texture(assets::image("smiling-green.png"));
 
     lightPosition = glm::vec3(0.0f, 0.6f, 0.0f);
     buildLightMarker(deltaTime, shader);
