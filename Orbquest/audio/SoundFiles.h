@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
-// The game's sounds, one file each under kSoundFolder; the asset generator writes them.
+// The game's sounds, one file each among the assets (assets::sound); the asset generator
+// writes them.
 enum class Sound { LiftOff, Knock, Chime, HitTarget, Fall, Fanfare, Rolling };
 
 constexpr std::size_t kSoundCount = 7;
-constexpr const char* kSoundFolder = "Orbquest/Scene/Content/Sounds/";
 // Indexed by Sound.
 constexpr const char* kSoundFileNames[kSoundCount] = {"lift-off.wav",   "knock.wav", "chime.wav",
                                                       "hit-target.wav", "fall.wav",  "fanfare.wav",
