@@ -1,5 +1,74 @@
 #include "audio/AudioDevice.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// The settings of OpenAL Soft's configuration files that change what a stereo mix sounds
+// like, pinned for the loopback device; every other one leaves its samples alone.
+const char* const kLoopbackConfiguration =
+    "[general]\n"
+    "stereo-mode = speakers\n"
+    "stereo-encoding = panpot\n"
+    "hrtf = false\n"
+    "cf_level = 0\n"
+    "resampler = linear\n"
+    "output-limiter = false\n"
+    "volume-adjust = 0\n"
+    "default-reverb =\n";
+
+// OpenAL Soft reads its configuration once, at its first call, and the file ALSOFT_CONF names
+// last, over the machine's and the player's own. While it exists, that is ours, so no
+// configuration on the machine changes a recording.
+class PinnedConfiguration {
+  public:
+    PinnedConfiguration() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orbquest-alsoft-XXXXXX";
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        const int fd = mkstemp(name.data());
+        if (fd < 0) {
+            return;
+        }
+        const std::string text = kLoopbackConfiguration;
+        const bool written =
+            write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::close(fd);
+        path_ = name.data();
+        if (written) {
+            const char* previous = std::getenv("ALSOFT_CONF");
+            hadPrevious_ = previous != nullptr;
+            previous_ = previous ? previous : "";
+            pinned_ = setenv("ALSOFT_CONF", path_.c_str(), 1) == 0;
+        }
+    }
+    ~PinnedConfiguration() {
+        if (pinned_ && hadPrevious_) {
+            setenv("ALSOFT_CONF", previous_.c_str(), 1);
+        } else if (pinned_) {
+            unsetenv("ALSOFT_CONF");
+        }
+        if (!path_.empty()) {
+            std::remove(path_.c_str());
+        }
+    }
+    PinnedConfiguration(const PinnedConfiguration&) = delete;
+    PinnedConfiguration& operator=(const PinnedConfiguration&) = delete;
+
+  private:
+    std::string path_;
+    std::string previous_;
+    bool hadPrevious_ = false;
+    bool pinned_ = false;
+};
+
+}  // namespace
+
 AudioDevice::~AudioDevice() {
     close();
 }
@@ -35,6 +104,8 @@ bool AudioDevice::openDefault(std::string& error) {
 
 bool AudioDevice::openLoopback(int sampleRate, std::string& error) {
     close();
+    // Only in effect when this is the process's first OpenAL call, as it is in the game.
+    const PinnedConfiguration pinned;
     if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
         error = "OpenAL has no loopback device (ALC_SOFT_loopback)";
         return false;

@@ -103,7 +103,8 @@ TEST(AudioOut, TheLandingReplayChimesAtItsFourLandingsAndIsSilentBetween) {
 }
 
 // The loopback device mixes exactly each frame's game time: the same file on every run, drawn
-// or fast-forwarded, and with no audio backend at all.
+// or fast-forwarded, with no audio backend at all, and whatever the player's OpenAL
+// configuration says about the mix.
 TEST(AudioOut, WritesTheSameFileEveryTimeDrawnOrFastForwardedWithOrWithoutADevice) {
     TempDir dir;
     const int frames = 120;  // the first landing and its chime
@@ -111,16 +112,23 @@ TEST(AudioOut, WritesTheSameFileEveryTimeDrawnOrFastForwardedWithOrWithoutADevic
     const ProcessResult again = runGame(dir, landingArgs(dir.file("again.wav"), frames));
     const ProcessResult noDevice =
         runGame(dir, landingArgs(dir.file("none.wav"), frames), {"ALSOFT_DRIVERS=nosuchdriver"});
+    TempDir configuredHome;
+    configuredHome.write("alsoft.conf",
+                         "[general]\noutput-limiter = true\nstereo-encoding = uhj\n"
+                         "volume-adjust = 6\nresampler = bsinc24\n");
+    const ProcessResult configured =
+        runGame(configuredHome, landingArgs(dir.file("configured.wav"), frames));
     std::vector<std::string> drawnArgs = landingArgs(dir.file("drawn.wav"), frames);
     drawnArgs.erase(drawnArgs.begin());  // no --fast-forward
     const ProcessResult drawn = runGame(dir, drawnArgs);
-    for (const ProcessResult* run : {&first, &again, &noDevice, &drawn}) {
+    for (const ProcessResult* run : {&first, &again, &noDevice, &configured, &drawn}) {
         ASSERT_EQ(run->exitCode, 0) << run->output;
     }
     const std::string written = readFile(dir.file("first.wav"));
     ASSERT_GT(written.size(), 100000u);
     EXPECT_TRUE(readFile(dir.file("again.wav")) == written);
     EXPECT_TRUE(readFile(dir.file("none.wav")) == written);
+    EXPECT_TRUE(readFile(dir.file("configured.wav")) == written);
     EXPECT_TRUE(readFile(dir.file("drawn.wav")) == written);
     EXPECT_EQ(countOccurrences(noDevice.output, "Sound is off"), 0u)
         << "a file needs no device: " << noDevice.output;
