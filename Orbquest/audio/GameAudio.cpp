@@ -19,14 +19,14 @@ constexpr int64_t kMixChunk = 4096;
 
 GameAudio::GameAudio(const AudioSettings& settings) : settings_(settings) {
     settings_.volume = std::clamp(settings_.volume, 0, kMaxVolume);
-    const SoundClips clips = loadSoundClips();
-    const std::string& path = settings_.outputPath;
+    clips_ = std::make_unique<SoundClips>(loadSoundClips());
+    // Checked now, written from start on: a start-up that fails in between leaves no file.
+    WavRecorder probe;
     std::string error;
-    if (!path.empty() &&
-        !recorder_.open(path, kRecordingRate, AudioDevice::kLoopbackChannels, error)) {
-        fatalError("Cannot write the sound file " + path + ": " + error);
+    if (!settings_.outputPath.empty() &&
+        !probe.open(settings_.outputPath, kRecordingRate, AudioDevice::kLoopbackChannels, error)) {
+        failToWrite(error);
     }
-    open(clips);
 }
 
 GameAudio::~GameAudio() {
@@ -35,44 +35,57 @@ GameAudio::~GameAudio() {
     device_.close();
 }
 
-void GameAudio::open(const SoundClips& clips) {
+void GameAudio::failToWrite(const std::string& reason) {
+    player_.reset();
+    bank_.reset();
+    device_.close();  // OpenAL complains on exit about a device left open
+    fatalError("Cannot write the sound file " + settings_.outputPath + ": " + reason);
+}
+
+void GameAudio::start(const SceneCreator& level) {
+    const std::unique_ptr<SoundClips> clips = std::move(clips_);
+    if (!clips || !open(*clips)) {
+        return;
+    }
+    applyGain();
+    watcher_.start(level);
+}
+
+bool GameAudio::open(const SoundClips& clips) {
     std::string error;
-    if (recorder_.isOpen()) {
+    const bool recording = !settings_.outputPath.empty();
+    if (recording) {
         // What was asked for is a file; without the loopback device it cannot be made.
-        if (!device_.openLoopback(kRecordingRate, error)) {
-            fatalError("Cannot write the sound file " + settings_.outputPath + ": " + error);
+        if (!recorder_.open(settings_.outputPath, kRecordingRate, AudioDevice::kLoopbackChannels,
+                            error) ||
+            !device_.openLoopback(kRecordingRate, error)) {
+            failToWrite(error);
         }
     } else if (!device_.openDefault(error)) {
         std::cout << "Sound is off: " << error << std::endl;
-        return;
+        return false;
     }
     alGetError();
     bank_ = std::make_unique<SoundBank>(clips);
     player_ = std::make_unique<SoundPlayer>(*bank_);
     if (const ALenum failure = alGetError(); failure != AL_NO_ERROR) {
-        std::cout << "Sound is off: OpenAL could not load the sounds (" << alGetString(failure)
-                  << ")" << std::endl;
+        error = std::string("OpenAL could not load the sounds (") + alGetString(failure) + ")";
+        if (recording) {
+            failToWrite(error);
+        }
+        std::cout << "Sound is off: " << error << std::endl;
         player_.reset();
         bank_.reset();
-        if (recorder_.isOpen()) {
-            fatalError("Cannot write the sound file " + settings_.outputPath);
-        }
         device_.close();
-        return;
+        return false;
     }
-    applyGain();
+    return true;
 }
 
 void GameAudio::applyGain() {
     if (player_) {
         player_->setMasterGain(settings_.muted ? 0.0f
                                                : static_cast<float>(settings_.volume) / kMaxVolume);
-    }
-}
-
-void GameAudio::start(const SceneCreator& level) {
-    if (player_) {
-        watcher_.start(level);
     }
 }
 

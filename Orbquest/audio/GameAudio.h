@@ -23,14 +23,16 @@ class GameAudio {
   public:
     static constexpr int kRecordingRate = 48000;  // Hz
 
-    // Reads every sound file and opens the output. A sound file that cannot be read, or an
-    // output file that cannot be written, ends the game with a message naming it.
+    // Reads every sound file and checks that the file to write, if any, can be written; either
+    // failing ends the game with a message naming the file.
     explicit GameAudio(const AudioSettings& settings);
     ~GameAudio();
     GameAudio(const GameAudio&) = delete;
     GameAudio& operator=(const GameAudio&) = delete;
 
-    // Takes in the level as built, before its first frame.
+    // Opens the output, once the level is built and before its first frame, and takes in the
+    // level as it stands: the loopback device and the file when writing one, else the default
+    // device, or one line "Sound is off: ..." when there is none.
     void start(const SceneCreator& level);
     // Once a frame, after the world update and the colour pass (which decides a win):
     // starts what the frame's events sound like, turns the listener with the camera and,
@@ -47,11 +49,13 @@ class GameAudio {
     bool muted() const { return settings_.muted; }
 
   private:
-    void open(const SoundClips& clips);
+    bool open(const SoundClips& clips);
+    [[noreturn]] void failToWrite(const std::string& reason);
     void applyGain();
     void mix(int64_t frames);
 
     AudioSettings settings_;
+    std::unique_ptr<SoundClips> clips_;  // read at start-up, until start makes them buffers
     // Declared in the order they are made; they go in reverse: sources, buffers, device.
     AudioDevice device_;
     std::unique_ptr<SoundBank> bank_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,18 @@ TEST(AudioOut, AFileThatCannotBeWrittenIsRefusedBeforeTheWindowOpens) {
               "Executing: " + std::string(ORBQUEST_BINARY) +
                   "\nCannot write the sound file /no/such/folder/out.wav: No such file or "
                   "directory\n");
+}
+
+// The file is only begun once the game has started: a start-up that fails leaves nothing.
+TEST(AudioOut, AGameThatFailsToStartLeavesNoFile) {
+    TempDir home;
+    TempDir out;
+    const ProcessResult run = runGame(home, {"--frames", "1", "--audio-out", out.file("x.wav")},
+                                      {"GALLIUM_DRIVER=softpipe"});  // OpenGL 3.3 at most
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("Failed to create a window!"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("AL lib"), std::string::npos) << run.output;
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
 // Refused like a missing model: the file named, exit code 1.
