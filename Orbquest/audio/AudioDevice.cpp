@@ -96,7 +96,8 @@ bool AudioDevice::openDefault(std::string& error) {
     close();
     device_ = alcOpenDevice(nullptr);
     if (device_ == nullptr) {
-        error = "no audio device could be opened (" + alcErrorName(alcGetError(nullptr)) + ")";
+        error =
+            "no audio device could be opened (OpenAL: " + alcErrorName(alcGetError(nullptr)) + ")";
         return false;
     }
     return createContext(nullptr, error);
@@ -116,8 +117,8 @@ bool AudioDevice::openLoopback(int sampleRate, std::string& error) {
         alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
     device_ = openLoopbackDevice ? openLoopbackDevice(nullptr) : nullptr;
     if (device_ == nullptr || render == nullptr) {
-        error =
-            "the loopback device could not be opened (" + alcErrorName(alcGetError(nullptr)) + ")";
+        error = "the loopback device could not be opened (OpenAL: " +
+                alcErrorName(alcGetError(nullptr)) + ")";
         close();
         return false;
     }
