@@ -21,7 +21,7 @@ class SoundPlayer;
 // a device, or when OpenAL fails, it says so once and every call does nothing.
 class GameAudio {
   public:
-    static constexpr int kRecordingRate = 48000;  // Hz
+    static constexpr int kRecordingRate = kSoundRate;
 
     // Reads every sound file and checks that the file to write, if any, can be written; either
     // failing ends the game with a message naming the file.

@@ -2,11 +2,12 @@
 
 #include <sndfile.h>
 
+#include "audio/SoundFiles.h"
+
 namespace {
 
-// Ten minutes at 48 kHz: far beyond any of the game's sounds, short of a file that would
-// exhaust memory.
-constexpr sf_count_t kMaxSamples = 48000 * 600;
+// Ten minutes: far beyond any of the game's sounds, short of a file that would exhaust memory.
+constexpr sf_count_t kMaxSamples = kSoundRate * 600;
 
 }  // namespace
 

@@ -7,6 +7,9 @@
 enum class Sound { LiftOff, Knock, Chime, HitTarget, Fall, Fanfare, Rolling };
 
 constexpr std::size_t kSoundCount = 7;
+// The sounds' sample rate, and the rate a recording is mixed at: a sound played at its own
+// pitch needs no resampling.
+constexpr int kSoundRate = 48000;  // Hz
 // Indexed by Sound.
 constexpr const char* kSoundFileNames[kSoundCount] = {"lift-off.wav",   "knock.wav", "chime.wav",
                                                       "hit-target.wav", "fall.wav",  "fanfare.wav",

@@ -7,10 +7,6 @@
 
 namespace assetgen {
 
-// Every sound is mono at this rate, the rate the game mixes at, so that a sound played at its
-// own pitch needs no resampling.
-constexpr int kSoundRate = 48000;
-
 // The chime's fundamental (C6); the game raises it as targets are done.
 constexpr double kChimeHz = 1046.5;
 
