@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the asset generator and rewrites the committed models, images and desktop icons with it.
+# Builds the asset generator and rewrites the committed models, images, sounds and desktop
+# icons with it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build

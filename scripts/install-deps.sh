@@ -10,6 +10,7 @@ game=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
   libgl1-mesa-dri  # Mesa's OpenGL drivers, llvmpipe included
+  libopenal-dev libsndfile1-dev  # sound: OpenAL Soft plays and mixes, libsndfile reads and writes WAV
 )
 everything=(
   "${game[@]}"

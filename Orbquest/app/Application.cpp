@@ -27,6 +27,7 @@
 #include "input/ScriptedInput.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "audio/GameAudio.h"
 #include "game/Autopilot.h"
 #include "game/SceneCreator.h"
 #include "render/GlSetup.h"
@@ -169,7 +170,7 @@ std::string moveToAssets(Options& options, const char* argv0) {
         return start;
     }
     for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath,
-                              &options.frameStatsPath}) {
+                              &options.frameStatsPath, &options.audioOutPath}) {
         *path = resolveAgainst(start, *path);
     }
     std::filesystem::current_path(search.found, error);
@@ -187,7 +188,23 @@ struct Game {
     GLFWwindow* window = nullptr;
     std::unique_ptr<FrameStats> stats;  // its queries go before the context does
     FrameCapture capture;
+    std::unique_ptr<GameAudio> audio;
 };
+
+// The sound files are read and the sound file to write is checked before the window opens;
+// --empty-frames has no level to hear.
+void startSound(Game& game) {
+    const Options& options = game.options;
+    if (options.emptyFrames) {
+        return;
+    }
+    AudioSettings settings;
+    settings.muted = options.mute;
+    settings.volume = options.volume;
+    settings.outputPath = options.audioOutPath;
+    game.audio = std::make_unique<GameAudio>(settings);
+    gameAudio = game.audio.get();
+}
 
 // The positional parameters fill the settings; the files the game will write are checked
 // before anything opens, and paths move with the game to its assets.
@@ -234,6 +251,9 @@ void createLevel(Game& game) {
     sceneRenderer = new SceneRenderer();
     sceneRenderer->init(deltaTime);
     createShadowFramebuffer();
+    if (game.audio) {
+        game.audio->start(*sceneRenderer->sceneCreator);
+    }
     if (game.input.autopilot) {
         game.input.autopilot->attach(
             autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
@@ -244,6 +264,7 @@ void startUp(Game& game, const OptionScan& scan, const char* argv0) {
     readCommandLine(game, scan, argv0);
     game.input = prepareInput(game.options);
     input::install(game.input.top());
+    startSound(game);
     openWindow(game);
     createLevel(game);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
@@ -262,7 +283,7 @@ void run(Game& game) {
     }
 }
 
-// Returns the exit code: 1 if the picture asked for could not be written.
+// Returns the exit code: 1 if the picture or the sound file asked for could not be written.
 int shutDown(Game& game) {
     int exitCode = 0;
     const std::string& screenshotPath = game.options.screenshotPath;
@@ -272,6 +293,13 @@ int shutDown(Game& game) {
                   << std::endl;
         exitCode = 1;
     }
+    if (game.audio && !game.audio->finish(error)) {
+        std::cout << "Failed to write the sound file " << game.options.audioOutPath << ": " << error
+                  << std::endl;
+        exitCode = 1;
+    }
+    gameAudio = nullptr;
+    game.audio.reset();
     if (sceneRenderer) {
         deleteShadowFramebuffer();
         sceneRenderer->release();

@@ -7,6 +7,7 @@
 #include "input/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
+#include "audio/GameAudio.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/SceneRenderer.h"
@@ -160,6 +161,12 @@ void askForScreenshot(GLFWwindow*) {
     }
 }
 
+void toggleSound(GLFWwindow*) {
+    if (gameAudio) {
+        gameAudio->toggleMute();
+    }
+}
+
 struct KeyBinding {
     int key;
     void (*act)(GLFWwindow* window);
@@ -182,6 +189,7 @@ const KeyBinding kRenderOptionKeys[] = {
 // Keys outside the table: each acts once on its own press events, never on repeats.
 const KeyBinding kPressKeys[] = {
     {GLFW_KEY_F12, askForScreenshot},
+    {GLFW_KEY_M, toggleSound},
 };
 
 }  // namespace

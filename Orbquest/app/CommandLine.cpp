@@ -27,6 +27,7 @@ const struct {
     {"--empty-frames", &Options::emptyFrames},
     {"--fast-forward", &Options::fastForward},
     {"--autopilot", &Options::autopilot},
+    {"--mute", &Options::mute},
 };
 
 bool Options::*switchNamed(const std::string& arg) {
@@ -63,6 +64,18 @@ std::string readFrameTime(const std::string& value, Options& options) {
     return "";
 }
 
+std::string readVolume(const std::string& value, Options& options) {
+    std::istringstream stream(value);
+    int volume = -1;
+    char extra = 0;
+    if (!(stream >> volume) || volume < 0 || volume > kMaxVolume || (stream >> extra)) {
+        return "Option --volume needs a whole number from 0 to " + std::to_string(kMaxVolume) +
+               ", not \"" + printable(value) + "\"";
+    }
+    options.volume = volume;
+    return "";
+}
+
 // The options that take the next argument as their value: a file path stored as given, or a
 // value that 'read' checks.
 struct ValueOption {
@@ -77,6 +90,8 @@ const ValueOption kValueOptions[] = {
     {"--replay", &Options::replayPath, nullptr},
     {"--frame-time", nullptr, readFrameTime},
     {"--frame-stats", &Options::frameStatsPath, nullptr},
+    {"--volume", nullptr, readVolume},
+    {"--audio-out", &Options::audioOutPath, nullptr},
 };
 
 const ValueOption* valueOptionNamed(const std::string& arg) {
@@ -100,6 +115,9 @@ std::string checkCombination(Options& options) {
     if (options.frameTime > 0.0f && replaying) {
         return "--frame-time and --replay cannot be used together: a replay has its own frame "
                "times";
+    }
+    if (!options.audioOutPath.empty() && options.emptyFrames) {
+        return "--audio-out needs the level, which --empty-frames leaves out";
     }
     if (options.autopilot && options.emptyFrames) {
         return "--autopilot needs the level, which --empty-frames leaves out";
@@ -183,6 +201,12 @@ std::string usageText() {
            "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
            "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
+           "  --mute          start with the sound off (M turns it on)\n"
+           "  --volume N      sound volume from 0 to " +
+           std::to_string(kMaxVolume) + " (default " + std::to_string(kDefaultVolume) +
+           ")\n"
+           "  --audio-out F   write what the game plays to the WAV file F instead of playing it,\n"
+           "                  exactly each frame's game time, the same on any machine\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"
@@ -191,6 +215,7 @@ std::string usageText() {
            "  I J K L         move the free camera (F6)\n"
            "  F1 ... F9, 1    render options; F1 prints the list\n"
            "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
+           "  M               sound off / on\n"
            "  Escape          quit\n";
 }
 

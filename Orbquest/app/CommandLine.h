@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "audio/AudioSettings.h"
 
 // Option flags start with "--" and are taken out of the command line before the positional
 // parameters (width, height, full screen, refresh rate) are read.
@@ -11,15 +12,18 @@ struct Options {
     bool help = false;
     bool version = false;
     bool glDebug = false;
-    bool emptyFrames = false;  // each frame only clears and swaps: a baseline for benchmarks
-    bool fastForward = false;  // a replay's frames run undrawn up to its last one
-    bool autopilot = false;    // the autopilot plays until the player takes over
-    float frameTime = 0.0f;    // seconds every frame takes whatever the clock says; 0: the clock
-    int frames = 0;            // end normally after this many frames; 0 runs until the player quits
+    bool emptyFrames = false;     // each frame only clears and swaps: a baseline for benchmarks
+    bool fastForward = false;     // a replay's frames run undrawn up to its last one
+    bool autopilot = false;       // the autopilot plays until the player takes over
+    bool mute = false;            // the game starts with the sound off
+    int volume = kDefaultVolume;  // percent
+    float frameTime = 0.0f;       // seconds every frame takes whatever the clock says; 0: the clock
+    int frames = 0;  // end normally after this many frames; 0 runs until the player quits
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
     std::string recordPath;      // replay file written from the live game
     std::string replayPath;      // replay file played instead of live input
     std::string frameStatsPath;  // CSV of every frame's pass and update times (benchmarks)
+    std::string audioOutPath;    // WAV file of what the game plays, mixed frame by frame
 };
 
 struct OptionScan {

@@ -14,6 +14,7 @@
 #include "input/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
+#include "audio/GameAudio.h"
 #include "game/SceneCreator.h"
 #include "render/SceneRenderer.h"
 #include "render/Shader.h"
@@ -103,6 +104,12 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
         const bool drawn = !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
         runPasses(window, options, drawn, drawn ? stats : nullptr);
+        if (gameAudio) {
+            // The game has no pause yet; once it has, a paused frame silences the rolling loop.
+            const bool paused = false;
+            gameAudio->update(*sceneRenderer->sceneCreator, *sceneRenderer->camera, deltaTime,
+                              paused);
+        }
         if (drawn) {
             // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.
             if (screenshotKey) {
@@ -135,7 +142,11 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             if (!drawn) {
                 showEndPicture(window, capture);
             }
-            // The window does not refresh meanwhile; the last frame stays as it was drawn.
+            // The window does not refresh meanwhile; the last frame stays as it was drawn. The
+            // sound plays on: a file being written gets the wait too, the fanfare in it.
+            if (gameAudio) {
+                gameAudio->pass(std::chrono::duration<double>(kEndOfGamePause).count());
+            }
             std::this_thread::sleep_for(kEndOfGamePause);
             exitControl->setQuitRequested(true);
         }

@@ -16,4 +16,8 @@ std::string image(const std::string& fileName) {
     return std::string(kRoot) + "/Content/Images/" + fileName;
 }
 
+std::string sound(const std::string& fileName) {
+    return std::string(kRoot) + "/Content/Sounds/" + fileName;
+}
+
 }  // namespace assets

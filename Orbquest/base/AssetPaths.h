@@ -12,5 +12,6 @@ extern const char* const kRoot;
 std::string shader(const std::string& fileName);  // GLSL sources
 std::string model(const std::string& fileName);   // COLLADA models
 std::string image(const std::string& fileName);   // PNG images
+std::string sound(const std::string& fileName);   // WAV sounds
 
 }  // namespace assets

@@ -38,6 +38,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& args,
         if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) {
             _exit(127);
         }
+        // OpenAL Soft's silent output: the game hears the same with or without a sound card,
+        // and the tests never play through the speakers. A test wanting otherwise starts the
+        // game through env.
+        setenv("ALSOFT_DRIVERS", "null", 1);
         std::vector<char*> argv;
         for (const std::string& arg : args) {
             argv.push_back(const_cast<char*>(arg.c_str()));

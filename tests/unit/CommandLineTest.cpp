@@ -158,8 +158,47 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     const std::string usage = usageText();
     for (const char* word :
          {"--help", "--version", "--gl-debug", "--frames", "--empty-frames", "--fast-forward",
-          "--autopilot", "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
+          "--autopilot", "--frame-time", "--frame-stats", "--mute", "--volume", "--audio-out",
+          "width height", "Escape", "F1", "F12", "  M "}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+// Sound at full volume unless asked otherwise; --audio-out needs a level to hear.
+TEST(CommandLineOptions, MuteVolumeAndAudioOut) {
+    const struct {
+        std::vector<const char*> argv;
+        bool mute;
+        int volume;
+        const char* audioOut;
+        const char* error;  // a part of the message, or "" for none
+    } cases[] = {
+        {{"orbquest"}, false, 100, "", ""},
+        {{"orbquest", "--mute"}, true, 100, "", ""},
+        {{"orbquest", "--volume", "0"}, false, 0, "", ""},
+        {{"orbquest", "--volume", "35", "--mute"}, true, 35, "", ""},
+        {{"orbquest", "--audio-out", "a.wav"}, false, 100, "a.wav", ""},
+        {{"orbquest", "--volume", "101"}, false, 100, "", "--volume needs a whole number from 0"},
+        {{"orbquest", "--volume", "-1"}, false, 100, "", "--volume needs a whole number from 0"},
+        {{"orbquest", "--volume", "50%"}, false, 100, "", "not \"50%\""},
+        {{"orbquest", "--volume"}, false, 100, "", "needs a value"},
+        {{"orbquest", "--audio-out", "a.wav", "--empty-frames"},
+         false,
+         100,
+         "a.wav",
+         "--audio-out needs the level"},
+    };
+    for (const auto& c : cases) {
+        const OptionScan result = scan(c.argv);
+        SCOPED_TRACE(result.error);
+        EXPECT_EQ(result.options.mute, c.mute);
+        EXPECT_EQ(result.options.volume, c.volume);
+        EXPECT_EQ(result.options.audioOutPath, c.audioOut);
+        if (*c.error == '\0') {
+            EXPECT_EQ(result.error, "");
+        } else {
+            EXPECT_NE(result.error.find(c.error), std::string::npos);
+        }
     }
 }
 

@@ -16,8 +16,10 @@
 #include <glm/glm.hpp>
 #include <gtest/gtest.h>
 
+#include "audio/SoundFiles.h"
 #include "base/MathConstants.h"
 #include "support/TempDir.h"
+#include "support/WavFile.h"
 
 namespace {
 
@@ -461,6 +463,72 @@ TEST(GeneratedImages, IconsAreTheYellowFaceAtEverySize) {
     }
 }
 
+WavFile loadSound(const std::string& name) {
+    return readWavFile((kContent / "Sounds" / name).string());
+}
+
+// Short, mono at the game's mixing rate, loud enough without clipping; all but the loop start
+// and end at silence, so none clicks.
+TEST(GeneratedSounds, AreShortMonoAndStartAndEndQuietly) {
+    const struct {
+        const char* file;
+        double shortest;  // seconds
+        double longest;
+        bool loops;
+    } cases[] = {{"lift-off.wav", 0.2, 0.5, false}, {"knock.wav", 0.05, 0.25, false},
+                 {"chime.wav", 0.5, 1.5, false},    {"hit-target.wav", 0.3, 1.0, false},
+                 {"fall.wav", 0.8, 2.5, false},     {"fanfare.wav", 1.0, 2.5, false},
+                 {"rolling.wav", 0.5, 2.0, true}};
+    ASSERT_EQ(std::size(cases), kSoundCount);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const WavFile wav = loadSound(c.file);
+        ASSERT_EQ(wav.sampleRate, 48000);
+        ASSERT_EQ(wav.channels, 1);
+        const double seconds = static_cast<double>(wav.frames()) / wav.sampleRate;
+        EXPECT_GE(seconds, c.shortest);
+        EXPECT_LE(seconds, c.longest);
+        const double peak = wav.peak(0, wav.frames());
+        EXPECT_GE(peak, 0.3);
+        EXPECT_LE(peak, 0.9);
+        if (!c.loops) {
+            EXPECT_LE(std::abs(wav.samples.front()), 1);
+            EXPECT_LE(std::abs(wav.samples.back()), 1);
+        }
+    }
+}
+
+// The rolling loop's seam is no bigger a step than the loop takes anywhere inside itself.
+TEST(GeneratedSounds, RollingLoopsWithoutASeam) {
+    const WavFile wav = loadSound("rolling.wav");
+    ASSERT_GT(wav.samples.size(), 1000u);
+    int largestStep = 0;
+    for (size_t i = 1; i < wav.samples.size(); ++i) {
+        largestStep = std::max(largestStep, std::abs(wav.samples[i] - wav.samples[i - 1]));
+    }
+    EXPECT_LT(std::abs(wav.samples.front() - wav.samples.back()), largestStep);
+}
+
+// The chime rings on C6; the game raises its pitch as targets are done.
+TEST(GeneratedSounds, ChimeRingsOnC6AndTheKnockIsOverQuickly) {
+    const WavFile chime = loadSound("chime.wav");
+    ASSERT_GT(chime.frames(), 4800);
+    const int64_t tenth = chime.frameAt(0.1);
+    const double c6 = 1046.5;
+    // A semitone either side is far weaker; the octave above, its brightest overtone, too.
+    const struct {
+        double hz;
+        double weaker;
+    } others[] = {{c6 / 1.06, 10}, {c6 * 1.06, 10}, {c6 / 2, 10}, {c6 * 2, 3}};
+    for (const auto& other : others) {
+        EXPECT_GT(chime.powerAt(c6, 0, tenth), other.weaker * chime.powerAt(other.hz, 0, tenth))
+            << other.hz << " Hz";
+    }
+    const WavFile knock = loadSound("knock.wav");
+    ASSERT_GT(knock.frames(), 4800);
+    EXPECT_LT(knock.peak(knock.frameAt(0.1), knock.frames()), knock.peak(0, knock.frames()) / 10);
+}
+
 // Runs the generator into a fresh folder: every committed file must come out byte for
 // byte, which catches both stale committed assets and output that changes between runs.
 TEST(AssetGenerator, ReproducesTheCommittedFiles) {
@@ -476,7 +544,7 @@ TEST(AssetGenerator, ReproducesTheCommittedFiles) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         produced += entry.is_regular_file() ? 1 : 0;
     }
-    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + std::size(kIconSizes));
+    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + std::size(kIconSizes) + kSoundCount);
     auto expectSame = [&](const fs::path& committed, const fs::path& generated) {
         SCOPED_TRACE(committed.string());
         const std::string bytes = readFile(committed.string());
@@ -491,6 +559,9 @@ TEST(AssetGenerator, ReproducesTheCommittedFiles) {
     }
     for (int size : kIconSizes) {
         expectSame(kIcons / iconPath(size), root / "icons" / iconPath(size));
+    }
+    for (const char* name : kSoundFileNames) {
+        expectSame(kContent / "Sounds" / name, root / "Content" / "Sounds" / name);
     }
 }
 

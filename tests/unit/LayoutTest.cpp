@@ -21,7 +21,8 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
     {"render", {"base", "input"}},
     {"scene", {"base", "render"}},
     {"game", {"base", "input", "render", "scene"}},
-    {"app", {"base", "input", "render", "scene", "game"}},
+    {"audio", {"base", "render", "scene", "game"}},
+    {"app", {"base", "input", "render", "scene", "game", "audio"}},
 };
 
 // The scene renderer owns the level as it owns the camera: the one file of render/ above game/.

@@ -1,7 +1,7 @@
-// Writes the game's models and images under the folder given as the first argument:
-// <root>/Models/*.dae and <root>/Images/*.png, and the desktop icons under the folder given as
-// the second, if any, as the icon theme lays them out (SIZExSIZE/apps/orbquest.png). Same
-// output every run.
+// Writes the game's models, images and sounds under the folder given as the first argument:
+// <root>/Models/*.dae, <root>/Images/*.png and <root>/Sounds/*.wav, and the desktop icons under
+// the folder given as the second, if any, as the icon theme lays them out
+// (SIZExSIZE/apps/orbquest.png). Same output every run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "Collada.h"
 #include "Duck.h"
+#include "Sounds.h"
 #include "Textures.h"
 
 namespace {
@@ -31,6 +32,17 @@ bool save(const assetgen::Mesh& mesh, const std::string& name, const std::string
     return true;
 }
 
+bool saveSounds(const std::filesystem::path& folder) {
+    for (size_t i = 0; i < kSoundCount; ++i) {
+        const std::filesystem::path path = folder / kSoundFileNames[i];
+        if (!assetgen::saveWav(assetgen::makeSound(static_cast<Sound>(i)), path.string())) {
+            std::fprintf(stderr, "orbquest_assetgen: cannot write %s\n", path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,10 +53,13 @@ int main(int argc, char** argv) {
     const std::filesystem::path root(argv[1]);
     const std::filesystem::path models = root / "Models";
     const std::filesystem::path images = root / "Images";
+    const std::filesystem::path sounds = root / "Sounds";
     std::error_code error;
     std::filesystem::create_directories(models, error);
     std::filesystem::create_directories(images, error);
-    if (!std::filesystem::is_directory(models) || !std::filesystem::is_directory(images)) {
+    std::filesystem::create_directories(sounds, error);
+    if (!std::filesystem::is_directory(models) || !std::filesystem::is_directory(images) ||
+        !std::filesystem::is_directory(sounds)) {
         std::fprintf(stderr, "orbquest_assetgen: cannot create folders under %s\n", root.c_str());
         return 1;
     }
@@ -62,6 +77,7 @@ int main(int argc, char** argv) {
          save(makeBall(BallFace::SmilingYellow), images / "smiling-yellow-2.png") &&
          save(makeBall(BallFace::CryingRed), images / "crying-red.png") &&
          save(makeBall(BallFace::SmilingGreen), images / "smiling-green.png");
+    ok = ok && saveSounds(sounds);
     if (argc == 3) {
         for (int size : kIconSizes) {
             const std::string name = std::to_string(size) + "x" + std::to_string(size);

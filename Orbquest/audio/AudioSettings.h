@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+constexpr int kDefaultVolume = 100;  // percent
+constexpr int kMaxVolume = 100;
+
+// What the command line asks of the sound.
+struct AudioSettings {
+    bool muted = false;
+    int volume = kDefaultVolume;  // 0 to kMaxVolume
+    std::string outputPath;       // a WAV file to write instead of playing; empty plays live
+};
