@@ -1,10 +1,10 @@
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 #include <string>
 
+#include "support/Image.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -72,11 +72,9 @@ TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndAnIcon) {
     const fs::path icon = *iconFiles.begin();
     EXPECT_EQ(icon.filename(), "orbquest.png");
     EXPECT_EQ(icon.parent_path().filename(), "apps");
-    FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, (icons / icon).c_str(), PNG_DEFAULT);
-    ASSERT_NE(bitmap, nullptr);
-    const std::string size = std::to_string(FreeImage_GetWidth(bitmap)) + "x" +
-                             std::to_string(FreeImage_GetHeight(bitmap));
-    FreeImage_Unload(bitmap);
+    const Image picture = readImage((icons / icon).string());
+    ASSERT_TRUE(picture.loaded());
+    const std::string size = std::to_string(picture.width) + "x" + std::to_string(picture.height);
     EXPECT_EQ(icon.parent_path().parent_path().string(), size);
 }
 

@@ -5,6 +5,7 @@
 #include "input/ReplayFile.h"
 #include "input/ScriptedInput.h"
 #include "support/GlContext.h"
+#include "support/Printed.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -47,8 +48,7 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
     GLFWwindow* window = sharedGlContext();
     TempDir dir;
     const std::string path = dir.file("events.replay");
-    testing::internal::CaptureStdout();
-    {
+    const std::string output = printedBy([&] {
         LiveInput live;
         RecordingInput recording(live);
         std::string error;
@@ -65,8 +65,7 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
         }
         recording.frameStartTime(window);
         recording.finish();
-    }
-    const std::string output = testing::internal::GetCapturedStdout();
+    });
     EXPECT_EQ(output, "Recording to " + path +
                           " stopped after 1 frames: a frame had more than 1000 key events\n");
     const ReplayScript script = loadReplay(path);

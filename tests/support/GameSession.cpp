@@ -75,6 +75,13 @@ bool GameSession::turnOnCullingInfo() {
     return false;
 }
 
+ProcessResult runGame(const std::vector<std::string>& gameArgs, const std::string& workingDirectory,
+                      double timeoutSeconds) {
+    std::vector<std::string> args{ORBQUEST_BINARY};
+    args.insert(args.end(), gameArgs.begin(), gameArgs.end());
+    return runProcess(args, workingDirectory, timeoutSeconds);
+}
+
 std::string xdotool(const std::string& arguments) {
     return shellOutput("timeout " + std::to_string(kXdotoolSeconds) + " xdotool " + arguments);
 }

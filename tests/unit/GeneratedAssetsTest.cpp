@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <FreeImage.h>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -17,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "base/MathConstants.h"
+#include "support/Image.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -58,46 +58,15 @@ class ImportedModel {
     const aiScene* scene_ = nullptr;
 };
 
-// 8-bit RGBA texels, bottom row first as FreeImage keeps them (v = 0 is row 0).
-struct Picture {
-    unsigned bpp = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<glm::ivec4> texels;
-
-    const glm::ivec4& at(int x, int y) const { return texels[static_cast<size_t>(y) * width + x]; }
-    const glm::ivec4& sample(glm::dvec2 uv) const {
-        int x = std::clamp(static_cast<int>(uv.x * width), 0, width - 1);
-        int y = std::clamp(static_cast<int>(uv.y * height), 0, height - 1);
-        return at(x, y);
-    }
-};
-
-Picture loadPictureFile(const std::string& path) {
-    Picture picture;
-    FIBITMAP* bitmap = FreeImage_Load(FreeImage_GetFileType(path.c_str()), path.c_str());
-    if (bitmap == nullptr) {
-        return picture;
-    }
-    picture.bpp = FreeImage_GetBPP(bitmap);
-    picture.width = static_cast<int>(FreeImage_GetWidth(bitmap));
-    picture.height = static_cast<int>(FreeImage_GetHeight(bitmap));
-    if (picture.bpp == 32) {
-        for (int y = 0; y < picture.height; ++y) {
-            const BYTE* row = FreeImage_GetScanLine(bitmap, y);
-            for (int x = 0; x < picture.width; ++x) {
-                const BYTE* t = row + 4 * x;
-                picture.texels.emplace_back(t[FI_RGBA_RED], t[FI_RGBA_GREEN], t[FI_RGBA_BLUE],
-                                            t[FI_RGBA_ALPHA]);
-            }
-        }
-    }
-    FreeImage_Unload(bitmap);
-    return picture;
+// A texel at texture coordinates, as the nearest-neighbour sampler would pick it.
+const glm::ivec4& sample(const Image& image, glm::dvec2 uv) {
+    const int x = std::clamp(static_cast<int>(uv.x * image.width), 0, image.width - 1);
+    const int y = std::clamp(static_cast<int>(uv.y * image.height), 0, image.height - 1);
+    return image.at(x, y);
 }
 
-Picture loadPicture(const std::string& name) {
-    return loadPictureFile((kContent / "Images" / name).string());
+Image loadPicture(const std::string& name) {
+    return readImage((kContent / "Images" / name).string());
 }
 
 bool isPowerOfTwo(int n) {
@@ -221,7 +190,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     EXPECT_GE(mesh.mNumFaces, 500u);
     EXPECT_LE(mesh.mNumFaces, 800u);
 
-    Picture palette = loadPicture("colour.png");
+    Image palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());
     glm::dvec3 low(1e9), high(-1e9);
     unsigned tip = 0;
@@ -232,7 +201,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
         low = glm::min(low, p);
         high = glm::max(high, p);
         tip = p.x > mesh.mVertices[tip].x ? v : tip;
-        const glm::ivec4& colour = palette.sample(model.uv(v));
+        const glm::ivec4& colour = sample(palette, model.uv(v));
         yellow += isYellow(colour) ? 1 : 0;
         if (isDark(colour)) {
             dark.push_back(p);
@@ -247,7 +216,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     EXPECT_GT(high.x - low.x, high.z - low.z) << "wider than it is long";
 
     EXPECT_GT(yellow, static_cast<int>(mesh.mNumVertices) * 2 / 3) << "the body is not yellow";
-    EXPECT_TRUE(isOrange(palette.sample(model.uv(tip)))) << "the front-most point is no beak";
+    EXPECT_TRUE(isOrange(sample(palette, model.uv(tip)))) << "the front-most point is no beak";
     // Eyes: dark on both sides of the head, high up and in front of the middle.
     ASSERT_FALSE(dark.empty());
     bool left = false, right = false;
@@ -263,7 +232,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
 TEST(GeneratedImages, AreRgbaWithPowerOfTwoSizes) {
     for (const char* name : kImages) {
         SCOPED_TRACE(name);
-        Picture picture = loadPicture(name);
+        Image picture = loadPicture(name);
         EXPECT_EQ(picture.bpp, 32u);
         EXPECT_TRUE(isPowerOfTwo(picture.width));
         EXPECT_TRUE(isPowerOfTwo(picture.height));
@@ -275,7 +244,7 @@ TEST(GeneratedImages, AreRgbaWithPowerOfTwoSizes) {
 TEST(GeneratedImages, RepeatingTexturesTile) {
     for (const char* name : {"wood-2.png", "electbubbles-2.png"}) {
         SCOPED_TRACE(name);
-        Picture p = loadPicture(name);
+        Image p = loadPicture(name);
         ASSERT_FALSE(p.texels.empty());
         auto columnStep = [&](int a, int b) {
             double sum = 0;
@@ -307,14 +276,14 @@ TEST(GeneratedImages, RepeatingTexturesTile) {
 }
 
 TEST(GeneratedImages, WaterIsSeeThroughAndPaletteBandsAreVertical) {
-    Picture water = loadPicture("electbubbles-2.png");
+    Image water = loadPicture("electbubbles-2.png");
     ASSERT_FALSE(water.texels.empty());
     for (const glm::ivec4& t : water.texels) {
         ASSERT_GE(t.a, 140);
         ASSERT_LE(t.a, 230);
     }
 
-    Picture palette = loadPicture("colour.png");
+    Image palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());
     for (int x = 0; x < palette.width; ++x) {
         for (int y = 1; y < palette.height; ++y) {
@@ -335,7 +304,7 @@ TEST(GeneratedImages, BallFacesAppearOnceUprightAtTheFront) {
         {"smiling-yellow-2.png", 0}, {"crying-red.png", 0}, {"smiling-green.png", 1}};
     for (const BallCase& ball : cases) {
         SCOPED_TRACE(ball.file);
-        Picture p = loadPicture(ball.file);
+        Image p = loadPicture(ball.file);
         ASSERT_FALSE(p.texels.empty());
         EXPECT_EQ(p.width, 2 * p.height);
 
@@ -370,7 +339,7 @@ TEST(GeneratedImages, BallFacesAppearOnceUprightAtTheFront) {
 }
 
 TEST(GeneratedImages, SmileyPanelIsYellowInTheMiddle) {
-    Picture p = loadPicture("smileTex.png");
+    Image p = loadPicture("smileTex.png");
     ASSERT_FALSE(p.texels.empty());
     EXPECT_EQ(p.width, p.height);
     EXPECT_TRUE(isYellow(p.at(p.width / 2, p.height / 2)));
@@ -378,7 +347,7 @@ TEST(GeneratedImages, SmileyPanelIsYellowInTheMiddle) {
 
 // The desktop icon: the yellow face on a transparent square, round, nothing cut off.
 TEST(GeneratedImages, IconIsTheYellowFaceOnATransparentSquare) {
-    Picture p = loadPictureFile(kIcon.string());
+    Image p = readImage(kIcon.string());
     ASSERT_FALSE(p.texels.empty());
     EXPECT_EQ(p.width, p.height);
     EXPECT_TRUE(isPowerOfTwo(p.width));
