@@ -216,7 +216,7 @@ int runOrbquest(int argc, const char* const* argv) {
         fatalError("Cannot write the frame statistics file " + frameStatsPath);
     }
     const InputChain inputChain = prepareInput(scan.options);
-    input::install(inputChain.top());
+    const input::ScopedInstall installedInput(*inputChain.top());
 
     GLFWwindow* window = createWindow();
     loadGlEntryPoints(scan.options);
@@ -273,6 +273,5 @@ int runOrbquest(int argc, const char* const* argv) {
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();
-    input::install(nullptr);
     return exitCode;
 }
