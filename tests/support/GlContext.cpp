@@ -1,7 +1,9 @@
 #include "support/GlContext.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 
 GLFWwindow* createHiddenGlWindow(int width, int height) {
     if (!glfwInit()) {
@@ -33,6 +35,11 @@ GLFWwindow* sharedGlContext() {
         glfwSetErrorCallback([](int, const char* description) {
             std::cerr << "GLFW: " << description << std::endl;
         });
+        // Side by side with many other tests, the display has now and then refused a connection
+        // for a moment; the next try got it.
+        for (int attempt = 1; attempt < 3 && !glfwInit(); ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
         GLFWwindow* created = createHiddenGlWindow(64, 64);
         // The context goes at exit: the driver keeps some of what a test deleted until then,
         // which the leak checkers would report. GLFW stays, so the driver's code stays loaded.
