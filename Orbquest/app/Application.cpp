@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,7 @@ struct Game {
     Options options;
     std::unique_ptr<ScreenshotKey> screenshots;
     InputChain input;
+    std::optional<input::ScopedInstall> installedInput;  // goes before the sources it points to
     GLFWwindow* window = nullptr;
     std::unique_ptr<FrameStats> stats;  // its queries go before the context does
     FrameCapture capture;
@@ -263,7 +265,7 @@ void createLevel(Game& game) {
 void startUp(Game& game, const OptionScan& scan, const char* argv0) {
     readCommandLine(game, scan, argv0);
     game.input = prepareInput(game.options);
-    input::install(game.input.top());
+    game.installedInput.emplace(*game.input.top());
     startSound(game);
     openWindow(game);
     createLevel(game);
@@ -310,7 +312,6 @@ int shutDown(Game& game) {
     delete sceneRenderer;
     sceneRenderer = nullptr;
     glfwTerminate();
-    input::install(nullptr);
     return exitCode;
 }
 

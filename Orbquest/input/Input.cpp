@@ -29,12 +29,16 @@ LiveInput liveInput;
 InputSource* installed = &liveInput;
 }  // namespace
 
-void install(InputSource* source) {
-    installed = source ? source : &liveInput;
-}
-
 InputSource& source() {
     return *installed;
+}
+
+ScopedInstall::ScopedInstall(InputSource& source) : previous_(installed) {
+    installed = &source;
+}
+
+ScopedInstall::~ScopedInstall() {
+    installed = previous_;
 }
 
 }  // namespace input

@@ -45,9 +45,21 @@ class LiveInput : public InputSource {
 
 namespace input {
 
-// Installs a source (not owned); nullptr goes back to live input.
-void install(InputSource* source);
+// The installed source: live input unless a ScopedInstall holds another.
 InputSource& source();
+
+// Installs a source (not owned) for as long as it lives, then puts back whichever was installed
+// before, so nothing is left pointing at a source that has gone, however its scope is left.
+class ScopedInstall {
+  public:
+    explicit ScopedInstall(InputSource& source);
+    ~ScopedInstall();
+    ScopedInstall(const ScopedInstall&) = delete;
+    ScopedInstall& operator=(const ScopedInstall&) = delete;
+
+  private:
+    InputSource* previous_;
+};
 
 inline float frameStartTime(GLFWwindow* window) {
     return source().frameStartTime(window);

@@ -8,11 +8,6 @@ namespace {
 
 const char* const kWonLine = "Congratulations, you won the game!\n";
 
-ProcessResult runGame(std::vector<std::string> gameArgs) {
-    gameArgs.insert(gameArgs.begin(), ORBQUEST_BINARY);
-    return runProcess(gameArgs, ORBQUEST_SOURCE_DIR, 300);
-}
-
 TEST(AutopilotBinary, TheWinReplayWinsFastForwarded) {
     const ProcessResult run =
         runGame({"--fast-forward", "--replay", "replays/win-the-level.replay"});

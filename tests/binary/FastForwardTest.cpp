@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "support/GameSession.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace {
-
-ProcessResult runGame(std::vector<std::string> gameArgs) {
-    gameArgs.insert(gameArgs.begin(), ORBQUEST_BINARY);
-    return runProcess(gameArgs, ORBQUEST_SOURCE_DIR, 300);
-}
 
 // Frame times of 1/32 s add up exactly, so the frame-time lines are the same figures each time.
 const char* const kHotkeyReplay =

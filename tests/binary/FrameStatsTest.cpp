@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/FrameStats.h"
+#include "support/GameSession.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -46,11 +47,11 @@ TEST_P(FrameStatsRun, WritesOneRowPerFrameWithConsistentFigures) {
     constexpr int kFrames = 4;
     TempDir dir;
     dir.write("still.replay", "frames 4 dt 1/60 cursor 512 384\n");
-    std::vector<std::string> args{
-        ORBQUEST_BINARY,          "--frames",      std::to_string(kFrames), "--replay",
-        dir.file("still.replay"), "--frame-stats", dir.file("stats.csv")};
+    std::vector<std::string> args{"--frames",      std::to_string(kFrames),
+                                  "--replay",      dir.file("still.replay"),
+                                  "--frame-stats", dir.file("stats.csv")};
     args.insert(args.end(), GetParam().extraArgs.begin(), GetParam().extraArgs.end());
-    const ProcessResult run = runProcess(args, ORBQUEST_SOURCE_DIR, 300);
+    const ProcessResult run = runGame(args);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("An GL-Error occured!"), std::string::npos) << run.output;
 
@@ -88,8 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, FrameStatsRun, testing::ValuesIn(kStatsCases),
 TEST(FrameStatsFile, AnUnwritableFileIsRefusedBeforeTheWindowOpens) {
     TempDir dir;
     const std::string path = dir.file("no-such-folder/stats.csv");
-    const ProcessResult run =
-        runProcess({ORBQUEST_BINARY, "--frames", "1", "--frame-stats", path}, ORBQUEST_SOURCE_DIR);
+    const ProcessResult run = runGame({"--frames", "1", "--frame-stats", path});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("Cannot write the frame statistics file " + path), std::string::npos)
         << run.output;

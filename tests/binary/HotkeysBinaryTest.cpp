@@ -73,9 +73,8 @@ TEST(HotkeysBinary, F3DrawsTheWireFrame) {
     for (int i = 0; i < 2; ++i) {
         const std::string picture = dir.file(std::string(names[i]) + ".png");
         const std::string replay = dir.file(std::string(names[i]) + ".replay");
-        const ProcessResult run = runProcess(
-            {ORBQUEST_BINARY, "--frames", "3", "--replay", replay, "--screenshot", picture},
-            ORBQUEST_SOURCE_DIR, 300);
+        const ProcessResult run =
+            runGame({"--frames", "3", "--replay", replay, "--screenshot", picture});
         ASSERT_EQ(run.exitCode, 0) << run.output;
         share[i] = clearColourShare(picture);
     }

@@ -1,4 +1,3 @@
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Image.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -46,16 +46,9 @@ std::vector<std::string> allMatches(const std::string& text, const std::string& 
     return found;
 }
 
-// Width and height of a PNG, or 0 x 0 when it does not load.
-std::pair<unsigned, unsigned> pictureSize(const fs::path& path) {
-    FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT);
-    if (bitmap == nullptr) {
-        return {0, 0};
-    }
-    const std::pair<unsigned, unsigned> size{FreeImage_GetWidth(bitmap),
-                                             FreeImage_GetHeight(bitmap)};
-    FreeImage_Unload(bitmap);
-    return size;
+// Width and height of a picture, or 0 x 0 when it does not load.
+std::pair<int, int> pictureSize(const fs::path& path) {
+    return readImage(path.string()).size();
 }
 
 const std::string kAppId = "io.github.orbquest.Orbquest";
@@ -100,8 +93,7 @@ TEST_F(InstalledGame, CarriesEveryAssetAMenuEntryAndTheIconAtEverySize) {
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const std::string folder = std::to_string(size) + "x" + std::to_string(size);
         expected.insert(folder + "/apps/orbquest.png");
-        EXPECT_EQ(pictureSize(icons / folder / "apps" / "orbquest.png"),
-                  std::make_pair(unsigned(size), unsigned(size)))
+        EXPECT_EQ(pictureSize(icons / folder / "apps" / "orbquest.png"), std::make_pair(size, size))
             << folder;
     }
     EXPECT_EQ(filesBelow(icons), expected);
@@ -142,8 +134,7 @@ TEST_F(InstalledGame, MetainfoIsValidAndNamesTheMenuEntryTheReleaseAndTheControl
     for (auto it = std::sregex_iterator(metainfo.begin(), metainfo.end(), screenshot);
          it != std::sregex_iterator(); ++it, ++screenshots) {
         const fs::path picture = fs::path(ORBQUEST_SOURCE_DIR) / "docs" / (*it)[3].str();
-        EXPECT_EQ(pictureSize(picture),
-                  std::make_pair(unsigned(std::stoi((*it)[1])), unsigned(std::stoi((*it)[2]))))
+        EXPECT_EQ(pictureSize(picture), std::make_pair(std::stoi((*it)[1]), std::stoi((*it)[2])))
             << picture;
     }
     EXPECT_GE(screenshots, 1);

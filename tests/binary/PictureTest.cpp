@@ -1,14 +1,14 @@
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "render/Camera.h"
+#include "support/GameSession.h"
+#include "support/Image.h"
 #include "support/Process.h"
 #include "support/Rgb.h"
 #include "support/TempDir.h"
@@ -33,12 +33,11 @@ glm::ivec2 pixelOf(const glm::vec3& world) {
 
 class Screenshot {
   public:
-    explicit Screenshot(const std::string& path)
-        : bitmap_(FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT), FreeImage_Unload) {}
+    explicit Screenshot(const std::string& path) : image_(readImage(path)) {}
 
-    bool loaded() const { return bitmap_ != nullptr; }
-    int width() const { return static_cast<int>(FreeImage_GetWidth(bitmap_.get())); }
-    int height() const { return static_cast<int>(FreeImage_GetHeight(bitmap_.get())); }
+    bool loaded() const { return image_.loaded(); }
+    int width() const { return image_.width; }
+    int height() const { return image_.height; }
 
     // Mean colour of the square of side 2 * radius + 1 around a pixel; averaging keeps the
     // wood grain and texture seams from deciding a probe.
@@ -47,11 +46,11 @@ class Screenshot {
         int count = 0;
         for (int y = centre.y - radius; y <= centre.y + radius; ++y) {
             for (int x = centre.x - radius; x <= centre.x + radius; ++x) {
-                RGBQUAD pixel;
-                if (FreeImage_GetPixelColor(bitmap_.get(), x, y, &pixel)) {
-                    sum.r += pixel.rgbRed;
-                    sum.g += pixel.rgbGreen;
-                    sum.b += pixel.rgbBlue;
+                if (image_.contains(x, y)) {
+                    const Rgb pixel = image_.rgb(x, y);
+                    sum.r += pixel.r;
+                    sum.g += pixel.g;
+                    sum.b += pixel.b;
                     ++count;
                 }
             }
@@ -67,7 +66,7 @@ class Screenshot {
     Rgb mean(const glm::vec3& world, int radius) const { return mean(pixelOf(world), radius); }
 
   private:
-    std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)> bitmap_;
+    Image image_;
 };
 
 // One run of the real game for every probe: three frames of the untouched start view.
@@ -79,9 +78,8 @@ class Picture : public testing::Test {
         // A live cursor turns the orbit camera by however far the pointer jumps when the window
         // grabs it, so the frames take a fixed cursor from a replay and the view stays put.
         dir_->write("still.replay", "frames 3 dt 1/60 cursor 512 384\n");
-        run_ = new ProcessResult(runProcess({ORBQUEST_BINARY, "--frames", "3", "--replay",
-                                             dir_->file("still.replay"), "--screenshot", path},
-                                            ORBQUEST_SOURCE_DIR, 300));
+        run_ = new ProcessResult(runGame(
+            {"--frames", "3", "--replay", dir_->file("still.replay"), "--screenshot", path}));
         shot_ = new Screenshot(path);
     }
     static void TearDownTestSuite() {
@@ -192,9 +190,7 @@ TEST_F(Picture, FirstTargetCastsItsShadowOnTheLitWood) {
 TEST(EmptyFramesPicture, ShowsOnlyTheClearColour) {
     TempDir dir;
     const std::string path = dir.file("empty.png");
-    const ProcessResult run =
-        runProcess({ORBQUEST_BINARY, "--empty-frames", "--frames", "2", "--screenshot", path},
-                   ORBQUEST_SOURCE_DIR, 120);
+    const ProcessResult run = runGame({"--empty-frames", "--frames", "2", "--screenshot", path});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "Welcome to >>Orbquest<<\n");
     const Screenshot shot(path);

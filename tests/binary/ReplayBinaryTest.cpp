@@ -38,21 +38,18 @@ INSTANTIATE_TEST_SUITE_P(Replays, LosingReplay,
 TEST(ReplayFiles, AMalformedReplayIsRefusedBeforeTheWindowOpens) {
     TempDir dir;
     dir.write("bad.replay", "frames 3 dt 1/60 keys W\njump 2 dt 1/60\n");
-    const ProcessResult result =
-        runProcess({ORBQUEST_BINARY, "--replay", dir.file("bad.replay")}, ORBQUEST_SOURCE_DIR);
+    const ProcessResult result = runGame({"--replay", dir.file("bad.replay")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output,
               "Cannot replay " + dir.file("bad.replay") + ": line 2: unknown word \"jump\"\n");
 }
 
 TEST(ReplayFiles, MissingReplayAndUnwritableRecordingAreRefused) {
-    const ProcessResult missing =
-        runProcess({ORBQUEST_BINARY, "--replay", "/no/such/file.replay"}, ORBQUEST_SOURCE_DIR);
+    const ProcessResult missing = runGame({"--replay", "/no/such/file.replay"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.output, "Cannot replay /no/such/file.replay: the file cannot be read\n");
 
-    const ProcessResult unwritable =
-        runProcess({ORBQUEST_BINARY, "--record", "/no/such/dir/x.replay"}, ORBQUEST_SOURCE_DIR);
+    const ProcessResult unwritable = runGame({"--record", "/no/such/dir/x.replay"});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_EQ(unwritable.output.rfind("Cannot record to /no/such/dir/x.replay: ", 0), 0u)
         << unwritable.output;
@@ -103,8 +100,7 @@ TEST(ReplayFiles, ARecordedLiveSessionReplaysToTheSameConsoleLines) {
     ASSERT_NE(liveLines.find("Drawn: "), std::string::npos) << liveLines;
     ASSERT_NE(liveLines.find("F9 - Transparency On / Off"), std::string::npos) << liveLines;
 
-    const ProcessResult replay =
-        runProcess({ORBQUEST_BINARY, "--replay", recording}, ORBQUEST_SOURCE_DIR, 300);
+    const ProcessResult replay = runGame({"--replay", recording});
     EXPECT_EQ(replay.exitCode, 0);
     EXPECT_EQ(afterWelcome(replay.output), liveLines);
 }

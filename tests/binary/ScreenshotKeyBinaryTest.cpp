@@ -1,24 +1,14 @@
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
 #include "support/GameSession.h"
+#include "support/Image.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace {
-
-std::pair<int, int> pngSize(const std::string& path) {
-    FIBITMAP* bitmap = FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT);
-    if (!bitmap) {
-        return {0, 0};
-    }
-    const std::pair<int, int> size(FreeImage_GetWidth(bitmap), FreeImage_GetHeight(bitmap));
-    FreeImage_Unload(bitmap);
-    return size;
-}
 
 // The build tree's game started from an unrelated folder: it finds the repository's assets
 // from its own folder, and real F12 presses leave their pictures where it was started.
@@ -51,8 +41,8 @@ TEST(ScreenshotKeyBinary, TwoPressesWriteTwoPicturesOfTheWindowWhereTheGameWasSt
         << output;
     EXPECT_EQ(countOccurrences(output, "Screenshot"), 2u) << output;
     EXPECT_EQ(windowPixels, std::make_pair(800, 600));
-    EXPECT_EQ(pngSize(start.file("orbquest-0002.png")), windowPixels);
-    EXPECT_EQ(pngSize(start.file("orbquest-0003.png")), windowPixels);
+    EXPECT_EQ(readImage(start.file("orbquest-0002.png")).size(), windowPixels);
+    EXPECT_EQ(readImage(start.file("orbquest-0003.png")).size(), windowPixels);
     EXPECT_EQ(readFile(start.file("orbquest-0001.png")), "an earlier picture");
 }
 

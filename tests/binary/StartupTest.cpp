@@ -10,13 +10,6 @@
 
 namespace {
 
-ProcessResult runGame(const std::vector<std::string>& gameArgs,
-                      const std::string& workingDirectory = ORBQUEST_SOURCE_DIR) {
-    std::vector<std::string> args{ORBQUEST_BINARY};
-    args.insert(args.end(), gameArgs.begin(), gameArgs.end());
-    return runProcess(args, workingDirectory, 300);
-}
-
 TEST(GameStartup, HundredFramesRunCleanAndEndNormally) {
     const ProcessResult result = runGame({"--frames", "100"});
     EXPECT_EQ(result.exitCode, 0);

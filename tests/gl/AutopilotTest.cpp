@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string>
 
+#include "base/Random.h"
 #include "game/Autopilot.h"
 #include "input/RecordingInput.h"
 #include "input/ScriptedInput.h"
@@ -42,12 +42,6 @@ struct Flight {
             ++frames;
         }
     }
-    // The colour pass applies the winning rule and prints the end-of-game lines.
-    std::string colourPassOutput() {
-        testing::internal::CaptureStdout();
-        harness.colourPass();
-        return testing::internal::GetCapturedStdout();
-    }
 };
 
 // The time the autopilot needs stays well under this in game seconds at any frame rate below.
@@ -65,23 +59,21 @@ TEST(Autopilot, WinsTheLevelAtAnyFrameRate) {
         SCOPED_TRACE(rate.name);
         LiveInput clock(rate.low);
         AutopilotInput pilot(clock);
-        input::install(&pilot);
+        const input::ScopedInstall installed(pilot);
         Flight flight;
         Autopilot autopilot(flight.level);
         pilot.attach([&](float frameTime) {
             return autopilot.decide(frameTime, flight.harness.camera().getFront());
         });
-        std::mt19937 random(7);
-        std::uniform_real_distribution<float> frameTime(rate.low, rate.high);
+        Pcg32 random(7);
         flight.fly(pilot, kLimit, [&] {
-            clock.setFixedFrameTime(frameTime(random));
+            clock.setFixedFrameTime(static_cast<float>(random.range(rate.low, rate.high)));
             return true;
         });
         EXPECT_TRUE(flight.allDone()) << autopilot.goal() << " is the target it was flying to";
         EXPECT_FALSE(flight.level.gameLost);
         EXPECT_FALSE(flight.level.falling);
-        EXPECT_EQ(flight.colourPassOutput(), kWonLine);
-        input::install(nullptr);
+        EXPECT_EQ(flight.harness.colourPassOutput(), kWonLine);
     }
 }
 
@@ -97,12 +89,11 @@ TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
         RecordingInput recording(pilot);
         std::string error;
         ASSERT_TRUE(recording.open(dir.file("win.replay"), error)) << error;
-        input::install(&recording);
+        const input::ScopedInstall installed(recording);
         Flight flight;
         pilot.attach(autopilotFlyingBy(flight.level, flight.harness.camera()));
         flight.fly(recording, kLimit);
         recording.finish();
-        input::install(nullptr);
         EXPECT_TRUE(flight.allDone());
         EXPECT_TRUE(readFile(dir.file("win.replay")) == committed)
             << "the autopilot no longer flies as recorded; make the replay again (see README)";
@@ -115,14 +106,13 @@ TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
         scripted += entry.repeat;
     }
     ScriptedInput replay(std::move(script.frames));
-    input::install(&replay);
+    const input::ScopedInstall installed(replay);
     Flight flight;
     flight.fly(replay, kLimit, [&] { return !replay.finished(); });
     EXPECT_TRUE(flight.allDone());
     EXPECT_FALSE(flight.level.gameLost);
     EXPECT_EQ(flight.frames, scripted) << "won on the replay's last frame";
-    EXPECT_EQ(flight.colourPassOutput(), kWonLine);
-    input::install(nullptr);
+    EXPECT_EQ(flight.harness.colourPassOutput(), kWonLine);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/GlContext.h"
+#include "support/Printed.h"
 
 namespace {
 
@@ -11,9 +12,8 @@ TEST(DebugOutputGl, DriverErrorsArriveAsOneFormattedLineDuringTheFaultyCall) {
     glEnable(GL_DEBUG_OUTPUT);
     installDebugOutput();
 
-    testing::internal::CaptureStdout();
-    glBindTexture(0x1234, 0);  // not a texture target: GL_INVALID_ENUM
-    const std::string printed = testing::internal::GetCapturedStdout();
+    // Not a texture target: GL_INVALID_ENUM.
+    const std::string printed = printedBy([] { glBindTexture(0x1234, 0); });
 
     glDisable(GL_DEBUG_OUTPUT);
     glGetError();

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <vector>
 
+#include "base/Random.h"
 #include "support/FakeInput.h"
 #include "support/LevelHarness.h"
 
@@ -175,7 +175,7 @@ TEST_F(GameRules, RestingCountsDecideAsTheEverGrowingListOfBlocks) {
         }
     };
 
-    std::mt19937 random(20240611u);
+    Pcg32 random(20240611u);
     int releasesAtTheEdge = 0;  // entries not carrying == all entries - 1
     int holdsBelowTheEdge = 0;  // entries not carrying == all entries - 2
     int holdsWithStaleEntries = 0;
@@ -187,17 +187,17 @@ TEST_F(GameRules, RestingCountsDecideAsTheEverGrowingListOfBlocks) {
         level.bankedDescent = 0.0f;
         ListReference reference;
         bool rests[kBlocksUsed] = {false, false, false, false};
-        const int steps = 1 + static_cast<int>(random() % (history % 10 == 0 ? 200 : 25));
-        const double flip = std::uniform_real_distribution<double>(0.05, 0.6)(random);
+        const int steps = 1 + static_cast<int>(random.below(history % 10 == 0 ? 200 : 25));
+        const double flip = random.range(0.05, 0.6);
         for (int step = 0; step < steps; ++step) {
             for (int i = 0; i < kBlocksUsed; ++i) {
-                if (std::bernoulli_distribution(flip)(random)) {
+                if (random.chance(flip)) {
                     rests[i] = !rests[i];
                 }
                 putAt(level.blocks[static_cast<size_t>(i)],
                       rests[i] ? glm::vec3(0.0f, -0.3f, 0.0f) : glm::vec3(0.0f, -1.0f, 0.0f));
             }
-            const float pending = static_cast<float>(random() % 64) / 64.0f;
+            const float pending = static_cast<float>(random.below(64)) / 64.0f;
             level.pendingDescent = pending;
             reference.pending = pending;
             const bool decides =

@@ -11,6 +11,8 @@
 
 #include "support/FakeInput.h"
 #include "support/LevelHarness.h"
+#include "support/Matrices.h"
+#include "support/Printed.h"
 
 namespace {
 
@@ -18,10 +20,6 @@ namespace {
 constexpr float kDt = 1.0f / 64.0f;
 constexpr float kWalkStep = 3.0f * kDt;  // W/A/S/D, with the camera level
 constexpr float kRiseStep = 1.5f * kDt;  // while a descent is pending
-
-glm::vec3 positionOf(const scene::Model* model) {
-    return glm::vec3(model->modelMatrix[3]);
-}
 
 // Moves a model to 'position' as if the level had been built with it there.
 void place(scene::Model* model, glm::vec3 position) {
@@ -59,21 +57,8 @@ struct Session {
         }
         return done();
     }
-    std::string colourPassOutput() {
-        testing::internal::CaptureStdout();
-        harness.colourPass();
-        return testing::internal::GetCapturedStdout();
-    }
     glm::vec3 slab() const { return positionOf(level.floorSlabs[0]); }
 };
-
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, float tolerance) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], tolerance) << "column " << c << " row " << r;
-        }
-    }
-}
 
 TEST(Gameplay, WithoutKeysOrContactsOnlyTheAnimationsRun) {
     Session s;
@@ -252,7 +237,7 @@ TEST(Gameplay, RollingIntoATargetAtRoadHeightLosesUnlessItIsDone) {
             // Lost on the very move that brought it within reach.
             EXPECT_NEAR(positionOf(s.level.targets[0]).z, -0.5f, kWalkStep);
         }
-        EXPECT_EQ(s.colourPassOutput(), done ? "" : "You lost! Try again!\n");
+        EXPECT_EQ(s.harness.colourPassOutput(), done ? "" : "You lost! Try again!\n");
     }
 }
 
@@ -301,7 +286,7 @@ TEST(Gameplay, WalkingBackOffTheRoadFallsAndLosesAfterAboutFourSeconds) {
         ASSERT_EQ(s.level.player->modelMatrix, ball);
     }
     EXPECT_NEAR(fallFrames * kDt, 4.2f, 0.1f);
-    EXPECT_EQ(s.colourPassOutput(), "You lost! Try again!\n");
+    EXPECT_EQ(s.harness.colourPassOutput(), "You lost! Try again!\n");
 }
 
 TEST(Gameplay, NoFallStartsWhileLiftedMoreThanATenth) {
@@ -361,12 +346,10 @@ TEST(Gameplay, LandingOnTheLastTargetPrintsTheWonLineInTheSameFrame) {
     s.level.targetDone[5] = false;
     place(s.level.targets[5], {0.0f, -0.4f, -0.5f - kWalkStep / 2});
     s.harness.update(kDt);
-    EXPECT_EQ(s.colourPassOutput(), "");
+    EXPECT_EQ(s.harness.colourPassOutput(), "");
 
     s.input.hold(GLFW_KEY_W);
-    testing::internal::CaptureStdout();
-    s.harness.frame(kDt);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Congratulations, you won the game!\n");
+    EXPECT_EQ(printedBy([&] { s.harness.frame(kDt); }), "Congratulations, you won the game!\n");
     EXPECT_TRUE(s.level.targetDone[5]);
     EXPECT_TRUE(s.level.gameWon);
     EXPECT_FALSE(s.level.gameLost);

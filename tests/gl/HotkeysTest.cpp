@@ -11,6 +11,7 @@
 #include "support/HelpText.h"
 #include "support/FakeInput.h"
 #include "support/LevelHarness.h"
+#include "support/Printed.h"
 
 namespace {
 
@@ -58,9 +59,7 @@ class Hotkeys : public testing::Test {
 
     // Delivers the queued events and returns what the callback printed.
     std::string poll() {
-        testing::internal::CaptureStdout();
-        input::pollEvents(harness.window());
-        return testing::internal::GetCapturedStdout();
+        return printedBy([&] { input::pollEvents(harness.window()); });
     }
 
     // A short press: down and up within one poll.
@@ -68,12 +67,6 @@ class Hotkeys : public testing::Test {
         input.queuePress(key);
         input.queueRelease(key);
         return poll();
-    }
-
-    std::string colourPassOutput() {
-        testing::internal::CaptureStdout();
-        harness.colourPass();
-        return testing::internal::GetCapturedStdout();
     }
 
     // "min/mag" when all seven level textures sit on their units and agree, else what differs.
@@ -185,7 +178,7 @@ TEST_F(Hotkeys, EachKeyPrintsItsLinesAndChangesWhatItControls) {
           {GLFW_KEY_F6, "\nCamera: Off\n", "Off, cursor normal"},
           {GLFW_KEY_F6, "\nCamera: Standard\n", "Standard, cursor disabled"}}},
         {"culling info",
-         [&] { return colourPassOutput(); },
+         [&] { return harness.colourPassOutput(); },
          "",
          {{GLFW_KEY_F7, "\nCulling-Info: On\n", counted},
           {GLFW_KEY_F7, "\nCulling-Info: Off\n", ""}}},
@@ -246,12 +239,12 @@ TEST_F(Hotkeys, ViewFrustumCullingChangesTheCountsOfTheColourPass) {
     const int all = static_cast<int>(level.modelCount()) - 1;  // the light marker is uncounted
 
     press(GLFW_KEY_F7);
-    EXPECT_EQ(colourPassOutput(), "Drawn: " + std::to_string(all) + "| Culled: 0\n");
+    EXPECT_EQ(harness.colourPassOutput(), "Drawn: " + std::to_string(all) + "| Culled: 0\n");
 
     press(GLFW_KEY_F8);
     int drawn = -1;
     int culled = -1;
-    const std::string counts = colourPassOutput();
+    const std::string counts = harness.colourPassOutput();
     ASSERT_EQ(std::sscanf(counts.c_str(), "Drawn: %d| Culled: %d\n", &drawn, &culled), 2) << counts;
     EXPECT_GT(drawn, 0);
     EXPECT_LT(drawn, all / 2);
@@ -260,7 +253,7 @@ TEST_F(Hotkeys, ViewFrustumCullingChangesTheCountsOfTheColourPass) {
     EXPECT_LE(drawn + culled, all + static_cast<int>(level.targets.size()));
 
     press(GLFW_KEY_F8);
-    EXPECT_EQ(colourPassOutput(), "Drawn: " + std::to_string(all) + "| Culled: 0\n");
+    EXPECT_EQ(harness.colourPassOutput(), "Drawn: " + std::to_string(all) + "| Culled: 0\n");
 }
 
 }  // namespace

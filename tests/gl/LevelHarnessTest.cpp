@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeInput.h"
+#include "support/Printed.h"
 
 namespace {
 
@@ -10,9 +11,7 @@ TEST(LevelHarness, BuildsTheWholeLevelAndRunsAFrameWithoutGlErrors) {
     FakeInput input;
     LevelHarness harness;
     EXPECT_EQ(harness.level().modelCount(), 622u);
-    testing::internal::CaptureStdout();
-    harness.frame(1.0f / 60.0f);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(printedBy([&] { harness.frame(1.0f / 60.0f); }), "");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

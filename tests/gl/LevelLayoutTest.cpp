@@ -16,18 +16,12 @@
 #include "render/Texture.h"
 #include "support/GlContext.h"
 #include "support/LevelHarness.h"
+#include "support/Matrices.h"
 
 namespace {
 
 using ModelList = std::vector<scene::Model*> SceneCreator::*;
 
-glm::vec3 positionOf(const scene::Model* model) {
-    return glm::vec3(model->modelMatrix[3]);
-}
-
-glm::mat4 T(float x, float y, float z) {
-    return glm::translate(glm::mat4(1.0f), {x, y, z});
-}
 glm::mat4 S(float x, float y, float z) {
     return glm::scale(glm::mat4(1.0f), {x, y, z});
 }

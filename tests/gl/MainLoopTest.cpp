@@ -6,6 +6,7 @@
 #include "input/ScriptedInput.h"
 #include "app/Settings.h"
 #include "support/LevelHarness.h"
+#include "support/Printed.h"
 #include "support/Process.h"
 
 namespace {
@@ -43,15 +44,13 @@ TEST(MainLoop, FrameTimeCullingAndGlErrorLinesComeAtTheirFrames) {
     ReplayScript script = parseReplay(kScript);
     ASSERT_EQ(script.error, "");
     ScriptWithGlFault input(std::move(script.frames), kFaultyFrame);
-    input::install(&input);
+    const input::ScopedInstall installed(input);
     LevelHarness harness;
     Options options;
     options.frames = kFrames;
 
-    testing::internal::CaptureStdout();
-    runMainLoop(harness.window(), options, nullptr, nullptr);
-    const std::string output = testing::internal::GetCapturedStdout();
-    input::install(nullptr);
+    const std::string output =
+        printedBy([&] { runMainLoop(harness.window(), options, nullptr, nullptr); });
     glfwSetKeyCallback(harness.window(), nullptr);
     glfwSetFramebufferSizeCallback(harness.window(), nullptr);
 

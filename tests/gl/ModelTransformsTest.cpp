@@ -9,6 +9,7 @@
 #include "render/Shader.h"
 #include "scene/Model.h"
 #include "support/GlContext.h"
+#include "support/Matrices.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -20,18 +21,8 @@ const glm::mat4 kIdentity(1.0f);
 glm::mat4 R(float angle, glm::vec3 axis) {
     return glm::rotate(kIdentity, angle, axis);
 }
-glm::mat4 T(glm::vec3 offset) {
-    return glm::translate(kIdentity, offset);
-}
 
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, const char* what) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f)
-                << what << " column " << c << " row " << r;
-        }
-    }
-}
+constexpr float kTolerance = 1e-5f;
 
 class ModelTransformsTest : public testing::Test {
   protected:
@@ -131,10 +122,10 @@ TEST_F(ModelTransformsTest, EveryOperationUpdatesItsMatricesAndComposesInItsOwnO
                     expected = trans * base * rot;
                     break;
             }
-            expectMatrixNear(model->rotationMatrix, rot, "rotationMatrix");
-            expectMatrixNear(model->translationMatrix, trans, "translationMatrix");
-            expectMatrixNear(model->baseMatrix, base, "baseMatrix");
-            expectMatrixNear(model->modelMatrix, expected, "modelMatrix");
+            expectMatrixNear(model->rotationMatrix, rot, kTolerance, "rotationMatrix");
+            expectMatrixNear(model->translationMatrix, trans, kTolerance, "translationMatrix");
+            expectMatrixNear(model->baseMatrix, base, kTolerance, "baseMatrix");
+            expectMatrixNear(model->modelMatrix, expected, kTolerance, "modelMatrix");
         }
     }
 }
@@ -144,7 +135,8 @@ TEST_F(ModelTransformsTest, RollForwardTurnsTheTopTowardsTheViewingDirectionWhat
         Model& m = *model;
         m.rotationMatrix = kIdentity;
         m.rollForward(0.2f, direction);
-        expectMatrixNear(m.rotationMatrix, R(0.7f, {-1.0f, 0.0f, 0.0f}), "rotationMatrix");
+        expectMatrixNear(m.rotationMatrix, R(0.7f, {-1.0f, 0.0f, 0.0f}), kTolerance,
+                         "rotationMatrix");
         const glm::vec4 top = m.rotationMatrix * glm::vec4(0, 1, 0, 1);
         EXPECT_LT(top.z, -0.6f);  // sin(0.7) of the way forward
     }
@@ -152,18 +144,18 @@ TEST_F(ModelTransformsTest, RollForwardTurnsTheTopTowardsTheViewingDirectionWhat
 
 TEST_F(ModelTransformsTest, MovesSteerWithTheUnnormalisedHorizontalPartOfTheDirection) {
     model->moveForward(0.5f, {0.0f, 0.8f, -0.6f});
-    expectMatrixNear(model->translationMatrix, T({0.0f, 0.0f, -0.9f}), "forward");
+    expectMatrixNear(model->translationMatrix, T({0.0f, 0.0f, -0.9f}), kTolerance, "forward");
 
     model->translationMatrix = kIdentity;
     model->moveRight(0.5f, {0.0f, 0.8f, -0.6f});
-    expectMatrixNear(model->translationMatrix, T({0.9f, 0.0f, 0.0f}), "right");
+    expectMatrixNear(model->translationMatrix, T({0.9f, 0.0f, 0.0f}), kTolerance, "right");
 }
 
 TEST_F(ModelTransformsTest, UpAndDownIgnoreTheDirectionAndDifferInSpeed) {
     model->moveUp(1.0f, {3.0f, 0.0f, 7.0f});
-    expectMatrixNear(model->translationMatrix, T({0.0f, 1.5f, 0.0f}), "up");
+    expectMatrixNear(model->translationMatrix, T({0.0f, 1.5f, 0.0f}), kTolerance, "up");
     model->moveDown(1.0f, {-2.0f, 1.0f, 0.5f});
-    expectMatrixNear(model->translationMatrix, T({0.0f, -4.5f, 0.0f}), "up then down");
+    expectMatrixNear(model->translationMatrix, T({0.0f, -4.5f, 0.0f}), kTolerance, "up then down");
 }
 
 TEST_F(ModelTransformsTest, OppositeMovesCancelOut) {
@@ -173,7 +165,8 @@ TEST_F(ModelTransformsTest, OppositeMovesCancelOut) {
     model->moveRight(0.11f, direction);
     model->moveBackward(0.37f, direction);
     model->moveLeft(0.11f, direction);
-    expectMatrixNear(model->translationMatrix, T({1.0f, 2.0f, 3.0f}), "translationMatrix");
+    expectMatrixNear(model->translationMatrix, T({1.0f, 2.0f, 3.0f}), kTolerance,
+                     "translationMatrix");
 }
 
 TEST_F(ModelTransformsTest, SpinTurnsByTheAmountAboutTheGivenVerticalAxis) {
@@ -192,12 +185,12 @@ TEST_F(ModelTransformsTest, LaterRotationsTurnAboutWorldAxesNotRolledOnes) {
 
     model->rollForward(0.3f, direction);
     model->rollRight(0.2f, direction);
-    expectMatrixNear(model->rotationMatrix, right * forward, "forward then right");
+    expectMatrixNear(model->rotationMatrix, right * forward, kTolerance, "forward then right");
 
     model->rotationMatrix = kIdentity;
     model->rollRight(0.2f, direction);
     model->rollForward(0.3f, direction);
-    expectMatrixNear(model->rotationMatrix, forward * right, "right then forward");
+    expectMatrixNear(model->rotationMatrix, forward * right, kTolerance, "right then forward");
 }
 
 }  // namespace

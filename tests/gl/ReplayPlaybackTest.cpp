@@ -4,13 +4,10 @@
 
 #include "support/GlContext.h"
 #include "support/LevelHarness.h"
+#include "support/Matrices.h"
 #include "support/TempDir.h"
 
 namespace {
-
-glm::vec3 positionOf(const scene::Model* model) {
-    return glm::vec3(model->modelMatrix[3]);
-}
 
 // Steps the level through a replay the way the main loop does, without drawing.
 class ReplayPlayback : public testing::Test {
@@ -22,7 +19,7 @@ class ReplayPlayback : public testing::Test {
             scriptedFrames += static_cast<size_t>(entry.repeat);
         }
         input = std::make_unique<ScriptedInput>(std::move(script.frames));
-        input::install(input.get());
+        installed = std::make_unique<input::ScopedInstall>(*input);
         harness = std::make_unique<LevelHarness>();
         while (!input->finished() && !harness->level().gameLost) {
             step();
@@ -37,12 +34,9 @@ class ReplayPlayback : public testing::Test {
         ++frames;
     }
 
-    void TearDown() override {
-        harness.reset();
-        input::install(nullptr);
-    }
-
+    // Gone in reverse order: the level, then the script's installation, then the script.
     std::unique_ptr<ScriptedInput> input;
+    std::unique_ptr<input::ScopedInstall> installed;
     std::unique_ptr<LevelHarness> harness;
     size_t scriptedFrames = 0;
     size_t frames = 0;
@@ -105,7 +99,7 @@ TEST(ScriptedInput, PlaysEachFrameThenCarriesOnLive) {
     ScriptedInput script(parseReplay("frames 2 dt 0.25 keys W cursor 5 6\n"
                                      "dt 0.5 keys F2 press W release F2\n")
                              .frames);
-    input::install(&script);
+    const input::ScopedInstall installed(script);
     deliveredEvents.clear();
     input::setKeyCallback(window, noteEvent);
     double x = 0.0;
@@ -138,7 +132,6 @@ TEST(ScriptedInput, PlaysEachFrameThenCarriesOnLive) {
     EXPECT_LE(live, 1.0f + static_cast<float>(after - before) + 1e-3f);
     input::getCursorPos(window, &x, &y);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(5.0, 6.0));
-    input::install(nullptr);
     glfwSetKeyCallback(window, nullptr);
 }
 

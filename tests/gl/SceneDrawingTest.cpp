@@ -15,6 +15,8 @@
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "support/LevelHarness.h"
+#include "support/Matrices.h"
+#include "support/Printed.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -195,9 +197,7 @@ class SceneDrawing : public testing::Test {
     }
     // The colour pass with its console lines.
     static std::string colourPassOutput() {
-        testing::internal::CaptureStdout();
-        colourPass();
-        return testing::internal::GetCapturedStdout();
+        return printedBy([] { colourPass(); });
     }
 
     static std::vector<scene::Model*> everyModelButTheMarker() {
@@ -246,9 +246,8 @@ TEST_F(SceneDrawing, ColourPassDrawsEveryModelOnceInOrderWithItsTexture) {
         append(expected, drawsOf(l.backdrops, kSmile));
         ASSERT_EQ(expected.size(), 621u);
 
-        testing::internal::CaptureStdout();
-        const std::vector<Draw> draws = colourPass();
-        testing::internal::GetCapturedStdout();
+        std::vector<Draw> draws;
+        printedBy([&] { draws = colourPass(); });
         EXPECT_TRUE(sameDraws(draws, expected)) << (lost ? "lost" : "in play");
     }
 
@@ -298,9 +297,8 @@ TEST_F(SceneDrawing, TargetDoneFlagsFollowTheTargetList) {
 TEST_F(SceneDrawing, LightMarkerIsDrawnLastAndNotCounted) {
     level().showLightMarker = true;
     level().cullingInfo = true;
-    testing::internal::CaptureStdout();
-    const std::vector<Draw> draws = colourPass();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Drawn: 621| Culled: 0\n");
+    std::vector<Draw> draws;
+    EXPECT_EQ(printedBy([&] { draws = colourPass(); }), "Drawn: 621| Culled: 0\n");
     ASSERT_EQ(draws.size(), 622u);
     EXPECT_EQ(draws.back().model, level().lightMarker->modelMatrix);
 }
@@ -373,9 +371,8 @@ TEST_F(SceneDrawing, CullingDrawsWhatIsInViewAndCountsTheRest) {
     ASSERT_GT(visible.size(), 10u);
     ASSERT_LT(visible.size(), 600u);
 
-    testing::internal::CaptureStdout();
-    const std::vector<Draw> draws = colourPass(kNarrowProjection);
-    const std::string output = testing::internal::GetCapturedStdout();
+    std::vector<Draw> draws;
+    const std::string output = printedBy([&] { draws = colourPass(kNarrowProjection); });
 
     const size_t drawn = visible.size();
     const size_t culled = 621 - drawn + static_cast<size_t>(outsideTargets);
@@ -387,9 +384,7 @@ TEST_F(SceneDrawing, CullingDrawsWhatIsInViewAndCountsTheRest) {
     // Both counters start from zero again for the next pass.
     EXPECT_EQ(l.drawnCount, 0);
     EXPECT_EQ(l.culledCount, 0);
-    testing::internal::CaptureStdout();
-    colourPass(kNarrowProjection);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), line);
+    EXPECT_EQ(printedBy([] { colourPass(kNarrowProjection); }), line);
 }
 
 TEST_F(SceneDrawing, DepthPassDrawsEveryModelOnceAndCountsNothing) {
@@ -435,10 +430,6 @@ struct FrustumCase {
 
 void PrintTo(const FrustumCase& c, std::ostream* out) {
     *out << c.name;
-}
-
-glm::mat4 T(float x, float y, float z) {
-    return glm::translate(glm::mat4(1.0f), {x, y, z});
 }
 
 const glm::mat4 kIdentity(1.0f);

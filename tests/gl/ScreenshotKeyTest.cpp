@@ -1,6 +1,5 @@
 #include "app/ScreenshotKey.h"
 
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +11,8 @@
 #include "app/Settings.h"
 #include "support/FakeInput.h"
 #include "support/GlContext.h"
+#include "support/Image.h"
+#include "support/Printed.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -19,23 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Picture {
-    unsigned width = 0;
-    unsigned height = 0;
-    RGBQUAD middle{};
-};
-
-Picture loadPng(const std::string& path) {
-    Picture picture;
-    std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)> bitmap(
-        FreeImage_Load(FIF_PNG, path.c_str(), PNG_DEFAULT), FreeImage_Unload);
-    if (bitmap) {
-        picture.width = FreeImage_GetWidth(bitmap.get());
-        picture.height = FreeImage_GetHeight(bitmap.get());
-        FreeImage_GetPixelColor(bitmap.get(), picture.width / 2, picture.height / 2,
-                                &picture.middle);
-    }
-    return picture;
+// The colour in the middle of a picture file; black if it cannot be read.
+glm::ivec4 middleOf(const std::string& path) {
+    const Image image = readImage(path);
+    return image.loaded() ? image.at(image.width / 2, image.height / 2) : glm::ivec4(0);
 }
 
 // F12 through the game's key callback, fed by the input layer, with the hidden test window's
@@ -61,9 +49,7 @@ class ScreenshotKeyTest : public testing::Test {
         glViewport(0, 0, windowPixels().first, windowPixels().second);
         glClearColor(red, 0.5f, 0.25f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        testing::internal::CaptureStdout();
-        key.writePending();
-        return testing::internal::GetCapturedStdout();
+        return printedBy([&] { key.writePending(); });
     }
 
     std::pair<int, int> windowPixels() const {
@@ -74,9 +60,7 @@ class ScreenshotKeyTest : public testing::Test {
     }
 
     std::string poll() {
-        testing::internal::CaptureStdout();
-        input::pollEvents(window);
-        return testing::internal::GetCapturedStdout();
+        return printedBy([&] { input::pollEvents(window); });
     }
 };
 
@@ -112,12 +96,13 @@ TEST_F(ScreenshotKeyTest, EachPressWritesTheNextFreeNumberInItsFolder) {
          {std::make_pair("orbquest-0002.png", 255), std::make_pair("orbquest-0004.png", 0),
           std::make_pair("orbquest-0005.png", 0)}) {
         SCOPED_TRACE(name);
-        const Picture picture = loadPng(dir.file(name));
-        EXPECT_EQ(picture.width, static_cast<unsigned>(windowPixels().first));
-        EXPECT_EQ(picture.height, static_cast<unsigned>(windowPixels().second));
-        EXPECT_EQ(picture.middle.rgbRed, red);
-        EXPECT_NEAR(picture.middle.rgbGreen, 128, 1);
-        EXPECT_NEAR(picture.middle.rgbBlue, 64, 1);
+        const Image picture = readImage(dir.file(name));
+        ASSERT_TRUE(picture.loaded());
+        EXPECT_EQ(picture.size(), windowPixels());
+        const glm::ivec4 middle = picture.at(picture.width / 2, picture.height / 2);
+        EXPECT_EQ(middle.r, red);
+        EXPECT_NEAR(middle.g, 128, 1);
+        EXPECT_NEAR(middle.b, 64, 1);
     }
     EXPECT_EQ(readFile(dir.file("orbquest-0003.png")), "taken by an earlier game");
 }
@@ -135,16 +120,14 @@ TEST_F(ScreenshotKeyTest, UnwritableFolderSaysWhyAndTheGameGoesOn) {
     fs::create_directories(folder);
     key.press();
     EXPECT_EQ(drawAndWrite(key, 1.0f), "Screenshot saved as " + folder + "/orbquest-0001.png\n");
-    EXPECT_EQ(loadPng(folder + "/orbquest-0001.png").middle.rgbRed, 255);
+    EXPECT_EQ(middleOf(folder + "/orbquest-0001.png").r, 255);
 }
 
 TEST_F(ScreenshotKeyTest, PressesLeftWhenTheGameEndsAreReported) {
     ScreenshotKey key(dir.path());
     key.press();
     key.press();
-    testing::internal::CaptureStdout();
-    key.dropPending();
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = printedBy([&] { key.dropPending(); });
     EXPECT_EQ(countOccurrences(output,
                                "Screenshot not saved: the game ended before the next "
                                "frame was drawn\n"),

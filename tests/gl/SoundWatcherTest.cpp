@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,7 @@ struct WatchedLevel {
 // A committed replay played as the main loop plays it, watched after every frame.
 struct WatchedReplay {
     std::unique_ptr<ScriptedInput> input;
+    std::optional<input::ScopedInstall> installed;
     std::unique_ptr<LevelHarness> harness;
     SoundWatcher watcher;
     std::vector<HeardCue> heard;
@@ -71,7 +73,7 @@ struct WatchedReplay {
         ReplayScript script = parseReplay(readFile(file));
         EXPECT_EQ(script.error, "") << file;
         input = std::make_unique<ScriptedInput>(std::move(script.frames));
-        input::install(input.get());
+        installed.emplace(*input);
         harness = std::make_unique<LevelHarness>();
         watcher.start(harness->level());
         float clock = 0.0f;
@@ -88,10 +90,6 @@ struct WatchedReplay {
             airborne.push_back(level.falling || (!level.onBlock && level.pendingDescent > 0.0f));
             input::pollEvents(harness->window());
         }
-    }
-    ~WatchedReplay() {
-        harness.reset();
-        input::install(nullptr);
     }
 };
 

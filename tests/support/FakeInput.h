@@ -8,12 +8,9 @@
 
 // An input source a test sets by hand: keys held, the cursor, the frame time. Key events
 // queued with press/release are delivered to the registered callback on the next poll, with
-// the key state changed before each delivery as GLFW does.
+// the key state changed before each delivery as GLFW does. Installed while it lives.
 class FakeInput : public InputSource {
   public:
-    FakeInput() { input::install(this); }
-    ~FakeInput() override { input::install(nullptr); }
-
     std::set<int> keysDown;
     double cursorX = 0.0;
     double cursorY = 0.0;
@@ -53,4 +50,6 @@ class FakeInput : public InputSource {
   private:
     std::vector<std::pair<int, int>> queued_;
     GLFWkeyfun callback_ = nullptr;
+    // Last, so it is the first to go and puts the previous source back before the rest does.
+    input::ScopedInstall installed_{*this};
 };

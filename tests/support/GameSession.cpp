@@ -21,7 +21,8 @@ bool GameSession::waitForWelcome(double timeoutSeconds) {
 std::string GameSession::windowId(double timeoutSeconds) {
     const auto start = std::chrono::steady_clock::now();
     while (windowId_.empty() && process_->running()) {
-        const std::string found = xdotool("search --onlyvisible --pid " +
+        // --all: without it xdotool matches either condition, i.e. any game's window.
+        const std::string found = xdotool("search --all --onlyvisible --pid " +
                                           std::to_string(process_->pid()) + " --name Orbquest");
         std::istringstream lines(found);
         lines >> windowId_;
@@ -72,6 +73,13 @@ bool GameSession::turnOnCullingInfo() {
         }
     }
     return false;
+}
+
+ProcessResult runGame(const std::vector<std::string>& gameArgs, const std::string& workingDirectory,
+                      double timeoutSeconds) {
+    std::vector<std::string> args{ORBQUEST_BINARY};
+    args.insert(args.end(), gameArgs.begin(), gameArgs.end());
+    return runProcess(args, workingDirectory, timeoutSeconds);
 }
 
 std::string xdotool(const std::string& arguments) {

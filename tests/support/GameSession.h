@@ -36,6 +36,12 @@ class GameSession {
     std::string windowId_;
 };
 
+// The game run to its end with these arguments, from the repository root unless told otherwise;
+// ended should it run longer than 'timeoutSeconds'.
+ProcessResult runGame(const std::vector<std::string>& gameArgs,
+                      const std::string& workingDirectory = ORBQUEST_SOURCE_DIR,
+                      double timeoutSeconds = 300);
+
 // xdotool with the arguments given, ended after kXdotoolSeconds should it hang (e.g. waiting
 // for a window that never maps); returns what it printed on standard output.
 constexpr int kXdotoolSeconds = 20;

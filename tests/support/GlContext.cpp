@@ -1,7 +1,9 @@
 #include "support/GlContext.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 
 #include "render/GlSetup.h"
 
@@ -28,6 +30,21 @@ GLFWwindow* createHiddenGlWindow(int width, int height) {
 }
 
 GLFWwindow* sharedGlContext() {
-    static GLFWwindow* window = createHiddenGlWindow(64, 64);
+    static GLFWwindow* const window = [] {
+        // Says why, should the display or the context fail to come.
+        glfwSetErrorCallback([](int, const char* description) {
+            std::cerr << "GLFW: " << description << std::endl;
+        });
+        // Side by side with many other tests, the display has now and then refused a connection
+        // for a moment; the next try got it.
+        for (int attempt = 1; attempt < 3 && !glfwInit(); ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        GLFWwindow* created = createHiddenGlWindow(64, 64);
+        // The context goes at exit: the driver keeps some of what a test deleted until then,
+        // which the leak checkers would report. GLFW stays, so the driver's code stays loaded.
+        std::atexit([] { glfwDestroyWindow(window); });
+        return created;
+    }();
     return window;
 }

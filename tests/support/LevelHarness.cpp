@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "render/ShadowMap.h"
 #include "support/GlContext.h"
+#include "support/Printed.h"
 
 LevelHarness::LevelHarness() : window_(sharedGlContext()) {
     resetSettings();
@@ -34,4 +35,8 @@ void LevelHarness::frame(float deltaTime) {
 void LevelHarness::colourPass() {
     renderer.sceneShader->use();
     renderColourPass(renderer, colourPassSettings());
+}
+
+std::string LevelHarness::colourPassOutput() {
+    return printedBy([this] { colourPass(); });
 }

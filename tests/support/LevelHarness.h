@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/ExitControl.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
@@ -33,6 +35,8 @@ class LevelHarness {
     void frame(float deltaTime);
     // Only the colour pass, e.g. for the win check and the lines it prints.
     void colourPass();
+    // The colour pass and what it printed.
+    std::string colourPassOutput();
 
   private:
     GLFWwindow* window_;

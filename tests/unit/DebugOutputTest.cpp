@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Printed.h"
+
 namespace {
 
 TEST(DebugOutput, FormatsOneLineWithEveryName) {
@@ -84,26 +86,27 @@ TEST(DebugOutput, SeverityNames) {
 }
 
 TEST(DebugOutput, AmdCategoryStandsInForSourceAndType) {
-    testing::internal::CaptureStdout();
-    debugCallbackAMD(5, GL_DEBUG_CATEGORY_SHADER_COMPILER_AMD, GL_DEBUG_SEVERITY_MEDIUM, 0, "msg",
-                     nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(printedBy([] {
+                  debugCallbackAMD(5, GL_DEBUG_CATEGORY_SHADER_COMPILER_AMD,
+                                   GL_DEBUG_SEVERITY_MEDIUM, 0, "msg", nullptr);
+              }),
               "OpenGL Error: msg [Source = Shader Compiler, Type = Unknown, Severity = Medium, "
               "ID = 5]\n");
 }
 
 TEST(DebugOutput, StandardCallbackDropsBufferChatterAmdDoesNot) {
-    testing::internal::CaptureStdout();
-    debugCallback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131185, GL_DEBUG_SEVERITY_LOW, 0,
-                  "buffer info", nullptr);
-    debugCallback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_PERFORMANCE, 131218, GL_DEBUG_SEVERITY_MEDIUM,
-                  0, "recompile", nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-
-    testing::internal::CaptureStdout();
-    debugCallbackAMD(131185, GL_DEBUG_CATEGORY_OTHER_AMD, GL_DEBUG_SEVERITY_LOW, 0, "buffer info",
-                     nullptr);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("ID = 131185]"), std::string::npos);
+    EXPECT_EQ(printedBy([] {
+                  debugCallback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131185,
+                                GL_DEBUG_SEVERITY_LOW, 0, "buffer info", nullptr);
+                  debugCallback(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_PERFORMANCE, 131218,
+                                GL_DEBUG_SEVERITY_MEDIUM, 0, "recompile", nullptr);
+              }),
+              "");
+    const std::string amd = printedBy([] {
+        debugCallbackAMD(131185, GL_DEBUG_CATEGORY_OTHER_AMD, GL_DEBUG_SEVERITY_LOW, 0,
+                         "buffer info", nullptr);
+    });
+    EXPECT_NE(amd.find("ID = 131185]"), std::string::npos);
 }
 
 }  // namespace

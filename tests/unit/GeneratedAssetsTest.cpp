@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <FreeImage.h>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -18,6 +17,7 @@
 
 #include "audio/SoundFiles.h"
 #include "base/MathConstants.h"
+#include "support/Image.h"
 #include "support/TempDir.h"
 #include "support/WavFile.h"
 
@@ -66,46 +66,15 @@ class ImportedModel {
     const aiScene* scene_ = nullptr;
 };
 
-// 8-bit RGBA texels, bottom row first as FreeImage keeps them (v = 0 is row 0).
-struct Picture {
-    unsigned bpp = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<glm::ivec4> texels;
-
-    const glm::ivec4& at(int x, int y) const { return texels[static_cast<size_t>(y) * width + x]; }
-    const glm::ivec4& sample(glm::dvec2 uv) const {
-        int x = std::clamp(static_cast<int>(uv.x * width), 0, width - 1);
-        int y = std::clamp(static_cast<int>(uv.y * height), 0, height - 1);
-        return at(x, y);
-    }
-};
-
-Picture loadPictureFile(const std::string& path) {
-    Picture picture;
-    FIBITMAP* bitmap = FreeImage_Load(FreeImage_GetFileType(path.c_str()), path.c_str());
-    if (bitmap == nullptr) {
-        return picture;
-    }
-    picture.bpp = FreeImage_GetBPP(bitmap);
-    picture.width = static_cast<int>(FreeImage_GetWidth(bitmap));
-    picture.height = static_cast<int>(FreeImage_GetHeight(bitmap));
-    if (picture.bpp == 32) {
-        for (int y = 0; y < picture.height; ++y) {
-            const BYTE* row = FreeImage_GetScanLine(bitmap, y);
-            for (int x = 0; x < picture.width; ++x) {
-                const BYTE* t = row + 4 * x;
-                picture.texels.emplace_back(t[FI_RGBA_RED], t[FI_RGBA_GREEN], t[FI_RGBA_BLUE],
-                                            t[FI_RGBA_ALPHA]);
-            }
-        }
-    }
-    FreeImage_Unload(bitmap);
-    return picture;
+// A texel at texture coordinates, as the nearest-neighbour sampler would pick it.
+const glm::ivec4& sample(const Image& image, glm::dvec2 uv) {
+    const int x = std::clamp(static_cast<int>(uv.x * image.width), 0, image.width - 1);
+    const int y = std::clamp(static_cast<int>(uv.y * image.height), 0, image.height - 1);
+    return image.at(x, y);
 }
 
-Picture loadPicture(const std::string& name) {
-    return loadPictureFile((kContent / "Images" / name).string());
+Image loadPicture(const std::string& name) {
+    return readImage((kContent / "Images" / name).string());
 }
 
 bool isPowerOfTwo(int n) {
@@ -229,7 +198,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     EXPECT_GE(mesh.mNumFaces, 500u);
     EXPECT_LE(mesh.mNumFaces, 800u);
 
-    Picture palette = loadPicture("colour.png");
+    Image palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());
     glm::dvec3 low(1e9), high(-1e9);
     unsigned tip = 0;
@@ -240,7 +209,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
         low = glm::min(low, p);
         high = glm::max(high, p);
         tip = p.x > mesh.mVertices[tip].x ? v : tip;
-        const glm::ivec4& colour = palette.sample(model.uv(v));
+        const glm::ivec4& colour = sample(palette, model.uv(v));
         yellow += isYellow(colour) ? 1 : 0;
         if (isDark(colour)) {
             dark.push_back(p);
@@ -255,7 +224,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
     EXPECT_GT(high.x - low.x, high.z - low.z) << "wider than it is long";
 
     EXPECT_GT(yellow, static_cast<int>(mesh.mNumVertices) * 2 / 3) << "the body is not yellow";
-    EXPECT_TRUE(isOrange(palette.sample(model.uv(tip)))) << "the front-most point is no beak";
+    EXPECT_TRUE(isOrange(sample(palette, model.uv(tip)))) << "the front-most point is no beak";
     // Eyes: dark on both sides of the head, high up and in front of the middle.
     ASSERT_FALSE(dark.empty());
     bool left = false, right = false;
@@ -271,7 +240,7 @@ TEST(GeneratedModels, DuckStandsOnTheGroundFacingPlusXInItsColours) {
 TEST(GeneratedImages, AreRgbaWithPowerOfTwoSizes) {
     for (const char* name : kImages) {
         SCOPED_TRACE(name);
-        Picture picture = loadPicture(name);
+        Image picture = loadPicture(name);
         EXPECT_EQ(picture.bpp, 32u);
         EXPECT_TRUE(isPowerOfTwo(picture.width));
         EXPECT_TRUE(isPowerOfTwo(picture.height));
@@ -283,7 +252,7 @@ TEST(GeneratedImages, AreRgbaWithPowerOfTwoSizes) {
 TEST(GeneratedImages, RepeatingTexturesTile) {
     for (const char* name : {"wood-2.png", "electbubbles-2.png"}) {
         SCOPED_TRACE(name);
-        Picture p = loadPicture(name);
+        Image p = loadPicture(name);
         ASSERT_FALSE(p.texels.empty());
         auto columnStep = [&](int a, int b) {
             double sum = 0;
@@ -315,14 +284,14 @@ TEST(GeneratedImages, RepeatingTexturesTile) {
 }
 
 TEST(GeneratedImages, WaterIsSeeThroughAndPaletteBandsAreVertical) {
-    Picture water = loadPicture("electbubbles-2.png");
+    Image water = loadPicture("electbubbles-2.png");
     ASSERT_FALSE(water.texels.empty());
     for (const glm::ivec4& t : water.texels) {
         ASSERT_GE(t.a, 140);
         ASSERT_LE(t.a, 230);
     }
 
-    Picture palette = loadPicture("colour.png");
+    Image palette = loadPicture("colour.png");
     ASSERT_FALSE(palette.texels.empty());
     for (int x = 0; x < palette.width; ++x) {
         for (int y = 1; y < palette.height; ++y) {
@@ -343,7 +312,7 @@ TEST(GeneratedImages, BallFacesAppearOnceUprightAtTheFront) {
         {"smiling-yellow-2.png", 0}, {"crying-red.png", 0}, {"smiling-green.png", 1}};
     for (const BallCase& ball : cases) {
         SCOPED_TRACE(ball.file);
-        Picture p = loadPicture(ball.file);
+        Image p = loadPicture(ball.file);
         ASSERT_FALSE(p.texels.empty());
         EXPECT_EQ(p.width, 2 * p.height);
 
@@ -378,7 +347,7 @@ TEST(GeneratedImages, BallFacesAppearOnceUprightAtTheFront) {
 }
 
 TEST(GeneratedImages, SmileyPanelIsYellowInTheMiddle) {
-    Picture p = loadPicture("smileTex.png");
+    Image p = loadPicture("smileTex.png");
     ASSERT_FALSE(p.texels.empty());
     EXPECT_EQ(p.width, p.height);
     EXPECT_TRUE(isYellow(p.at(p.width / 2, p.height / 2)));
@@ -395,7 +364,7 @@ struct Blob {
 };
 
 // The groups of ink pixels that touch, corners included.
-std::vector<Blob> inkBlobs(const Picture& p) {
+std::vector<Blob> inkBlobs(const Image& p) {
     std::vector<bool> seen(p.texels.size(), false);
     std::vector<Blob> blobs;
     for (int start = 0; start < static_cast<int>(p.texels.size()); ++start) {
@@ -433,7 +402,7 @@ std::vector<Blob> inkBlobs(const Picture& p) {
 TEST(GeneratedImages, IconsAreTheYellowFaceAtEverySize) {
     for (int size : kIconSizes) {
         SCOPED_TRACE(size);
-        Picture p = loadPictureFile((kIcons / iconPath(size)).string());
+        Image p = readImage((kIcons / iconPath(size)).string());
         ASSERT_FALSE(p.texels.empty());
         EXPECT_EQ(p.width, size);
         EXPECT_EQ(p.height, size);
@@ -544,7 +513,8 @@ TEST(AssetGenerator, ReproducesTheCommittedFiles) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         produced += entry.is_regular_file() ? 1 : 0;
     }
-    EXPECT_EQ(produced, std::size(kModels) + std::size(kImages) + std::size(kIconSizes) + kSoundCount);
+    EXPECT_EQ(produced,
+              std::size(kModels) + std::size(kImages) + std::size(kIconSizes) + kSoundCount);
     auto expectSame = [&](const fs::path& committed, const fs::path& generated) {
         SCOPED_TRACE(committed.string());
         const std::string bytes = readFile(committed.string());

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "base/Random.h"
 #include "input/Replay.h"
 #include "support/TempDir.h"
 
@@ -64,8 +64,8 @@ class Generator {
   public:
     explicit Generator(unsigned seed) : random_(seed) {}
 
-    size_t below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
-    bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+    size_t below(size_t n) { return random_.below(static_cast<uint32_t>(n)); }
+    bool chance(double p) { return random_.chance(p); }
 
     template <typename T, size_t N>
     std::string pick(const T (&list)[N]) {
@@ -82,7 +82,7 @@ class Generator {
 
     std::string number() {
         if (chance(0.2)) {
-            return std::to_string(std::uniform_real_distribution<double>(-1e12, 1e12)(random_));
+            return std::to_string(random_.range(-1e12, 1e12));
         }
         if (chance(0.1)) {
             return std::string(1 + below(400), '9');  // far past any integer type
@@ -179,7 +179,7 @@ class Generator {
     }
 
   private:
-    std::mt19937 random_;
+    Pcg32 random_;
 };
 
 // A refusal is one printable line of modest length.

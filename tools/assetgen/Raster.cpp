@@ -5,7 +5,7 @@
 
 #include <FreeImage.h>
 
-#include "Random.h"
+#include "base/Random.h"
 
 namespace assetgen {
 

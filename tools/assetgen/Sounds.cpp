@@ -7,7 +7,7 @@
 
 #include <sndfile.h>
 
-#include "Random.h"
+#include "base/Random.h"
 #include "base/MathConstants.h"
 
 namespace assetgen {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "Palette.h"
-#include "Random.h"
+#include "base/Random.h"
 #include "base/MathConstants.h"
 
 namespace assetgen {

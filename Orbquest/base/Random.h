@@ -2,10 +2,8 @@
 
 #include <cstdint>
 
-namespace assetgen {
-
-// Our own generator and hash so the assets do not depend on the standard library's
-// distributions, which differ between implementations.
+// Our own generator and hash, so that the asset generator and the tests draw the same numbers
+// with any standard library: its distributions differ between implementations.
 class Pcg32 {
   public:
     explicit Pcg32(uint64_t seed) {
@@ -25,6 +23,11 @@ class Pcg32 {
     // Uniform in [0, 1), built from 24 bits so the value is exact in float and double.
     double uniform() { return static_cast<double>(next() >> 8) / 16777216.0; }
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
+    // Uniform in [0, n) for n >= 1, scaled from 32 bits rather than taken modulo n.
+    uint32_t below(uint32_t n) {
+        return static_cast<uint32_t>((static_cast<uint64_t>(next()) * n) >> 32u);
+    }
+    bool chance(double p) { return uniform() < p; }
 
   private:
     uint64_t state_ = 0;
@@ -42,5 +45,3 @@ inline uint32_t hash32(uint32_t x) {
 inline uint32_t hash32(uint32_t x, uint32_t y, uint32_t seed) {
     return hash32(x ^ hash32(y ^ hash32(seed)));
 }
-
-}  // namespace assetgen
