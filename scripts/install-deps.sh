@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
   libgtest-dev libgmock-dev libx11-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core libinih-dev  # the display, records
   # tests: a virtual X server, Mesa's software OpenGL, key presses and screenshots
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick x11-utils
   valgrind  # the leak check
