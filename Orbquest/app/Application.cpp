@@ -28,6 +28,7 @@
 #include "app/Settings.h"
 #include "game/Autopilot.h"
 #include "game/SceneCreator.h"
+#include "render/GlSetup.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
 
@@ -71,10 +72,8 @@ GLFWwindow* createWindow() {
                    std::to_string(windowHeight) + " is not within 1 to " +
                    std::to_string(kMaxWindowSide) + " pixels a side.");
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    hintGameContext();
     glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, kMultisamples);
 
@@ -106,17 +105,6 @@ void loadGlEntryPoints(const Options& options) {
         glEnable(GL_DEBUG_OUTPUT);
         installDebugOutput();
     }
-}
-
-void setFixedGlState() {
-    glClearColor(0.9f, 0.7f, 0.1f, 1.0f);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // No glShadeModel: it does not exist in a core profile, and smooth interpolation is what
-    // the shaders do by default.
 }
 
 // The game's input as the options ask for it: live play (on a fixed frame time, if asked) or
@@ -190,80 +178,100 @@ std::string moveToAssets(Options& options, const char* argv0) {
     return start;
 }
 
-}  // namespace
+// Everything the game holds from start-up to shut-down.
+struct Game {
+    Options options;
+    std::unique_ptr<ScreenshotKey> screenshots;
+    InputChain input;
+    GLFWwindow* window = nullptr;
+    std::unique_ptr<FrameStats> stats;  // its queries go before the context does
+    FrameCapture capture;
+};
 
-int runOrbquest(int argc, const char* const* argv) {
-    OptionScan scan = extractOptions(argc, argv);
-    if (!scan.error.empty()) {
-        fatalError(scan.error);
-    }
-    if (scan.options.help) {
-        std::cout << usageText() << std::flush;
-        return 0;
-    }
+// The positional parameters fill the settings; the files the game will write are checked
+// before anything opens, and paths move with the game to its assets.
+void readCommandLine(Game& game, const OptionScan& scan, const char* argv0) {
     std::vector<const char*> positional;
     for (const std::string& arg : scan.positional) {
         positional.push_back(arg.c_str());
     }
     parseCommandLine(static_cast<int>(positional.size()), positional.data());
-    ScreenshotKey screenshots(moveToAssets(scan.options, argv[0]));
-    const std::string& screenshotPath = scan.options.screenshotPath;
-    if (!screenshotPath.empty() && !canWriteFile(screenshotPath)) {
-        fatalError("Cannot write the screenshot file " + screenshotPath);
+    game.options = scan.options;
+    game.screenshots = std::make_unique<ScreenshotKey>(moveToAssets(game.options, argv0));
+    const Options& options = game.options;
+    if (!options.screenshotPath.empty() && !canWriteFile(options.screenshotPath)) {
+        fatalError("Cannot write the screenshot file " + options.screenshotPath);
     }
-    const std::string& frameStatsPath = scan.options.frameStatsPath;
-    if (!frameStatsPath.empty() && !canWriteFile(frameStatsPath)) {
-        fatalError("Cannot write the frame statistics file " + frameStatsPath);
+    if (!options.frameStatsPath.empty() && !canWriteFile(options.frameStatsPath)) {
+        fatalError("Cannot write the frame statistics file " + options.frameStatsPath);
     }
-    const InputChain inputChain = prepareInput(scan.options);
-    input::install(inputChain.top());
+}
 
-    GLFWwindow* window = createWindow();
-    loadGlEntryPoints(scan.options);
-    setFixedGlState();
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
-    std::unique_ptr<FrameStats> stats;  // its queries go before the context does
-    if (!frameStatsPath.empty()) {
-        stats = std::make_unique<FrameStats>();
+// The window, its GL context and state, and the frame statistics that need the context.
+void openWindow(Game& game) {
+    game.window = createWindow();
+    loadGlEntryPoints(game.options);
+    setFixedGlState(windowWidth, windowHeight);
+    glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    const std::string& path = game.options.frameStatsPath;
+    if (!path.empty()) {
+        game.stats = std::make_unique<FrameStats>();
         std::string error;
-        if (!stats->open(frameStatsPath, error)) {
-            fatalError("Cannot write the frame statistics file " + frameStatsPath + ": " + error);
+        if (!game.stats->open(path, error)) {
+            fatalError("Cannot write the frame statistics file " + path + ": " + error);
         }
     }
+}
 
+// The long-lived objects the key callback reaches, and the whole level.
+void createLevel(Game& game) {
     exitControl = new ExitControl();
-    screenshotKey = &screenshots;
-    const bool emptyFrames = scan.options.emptyFrames;
-    if (!emptyFrames) {
-        sceneRenderer = new SceneRenderer();
-        sceneRenderer->init(deltaTime);
-        createShadowFramebuffer();
-        if (inputChain.autopilot) {
-            inputChain.autopilot->attach(
-                autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
-        }
+    screenshotKey = game.screenshots.get();
+    if (game.options.emptyFrames) {
+        return;
     }
+    sceneRenderer = new SceneRenderer();
+    sceneRenderer->init(deltaTime);
+    createShadowFramebuffer();
+    if (game.input.autopilot) {
+        game.input.autopilot->attach(
+            autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
+    }
+}
+
+void startUp(Game& game, const OptionScan& scan, const char* argv0) {
+    readCommandLine(game, scan, argv0);
+    game.input = prepareInput(game.options);
+    input::install(game.input.top());
+    openWindow(game);
+    createLevel(game);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
+}
 
-    FrameCapture capture;
-    runMainLoop(window, scan.options, screenshotPath.empty() ? nullptr : &capture, stats.get());
-    stats.reset();
-    if (inputChain.autopilot && inputChain.autopilot->driving()) {
-        reportAutopilot(*inputChain.autopilot, *sceneRenderer->sceneCreator);
+void run(Game& game) {
+    const bool keepsPicture = !game.options.screenshotPath.empty();
+    runMainLoop(game.window, game.options, keepsPicture ? &game.capture : nullptr,
+                game.stats.get());
+    game.stats.reset();
+    if (game.input.autopilot && game.input.autopilot->driving()) {
+        reportAutopilot(*game.input.autopilot, *sceneRenderer->sceneCreator);
     }
-    if (inputChain.recording) {
-        inputChain.recording->finish();
+    if (game.input.recording) {
+        game.input.recording->finish();
     }
+}
 
+// Returns the exit code: 1 if the picture asked for could not be written.
+int shutDown(Game& game) {
     int exitCode = 0;
+    const std::string& screenshotPath = game.options.screenshotPath;
     std::string error;
-    if (!screenshotPath.empty() && !capture.save(screenshotPath, error)) {
+    if (!screenshotPath.empty() && !game.capture.save(screenshotPath, error)) {
         std::cout << "Failed to write the screenshot " << screenshotPath << ": " << error
                   << std::endl;
         exitCode = 1;
     }
-
-    if (!emptyFrames) {
+    if (sceneRenderer) {
         deleteShadowFramebuffer();
         sceneRenderer->release();
     }
@@ -275,4 +283,21 @@ int runOrbquest(int argc, const char* const* argv) {
     glfwTerminate();
     input::install(nullptr);
     return exitCode;
+}
+
+}  // namespace
+
+int runOrbquest(int argc, const char* const* argv) {
+    const OptionScan scan = extractOptions(argc, argv);
+    if (!scan.error.empty()) {
+        fatalError(scan.error);
+    }
+    if (scan.options.help) {
+        std::cout << usageText() << std::flush;
+        return 0;
+    }
+    Game game;
+    startUp(game, scan, argv[0]);
+    run(game);
+    return shutDown(game);
 }

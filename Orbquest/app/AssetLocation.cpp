@@ -4,9 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/AssetPaths.h"
+
 namespace fs = std::filesystem;
 
-const char* const kAssetSubfolder = "Orbquest/Scene";
 // The build passes the installed layout in, so the install rules and this search agree.
 const char* const kInstalledAssetFolder = ORBQUEST_INSTALLED_ASSETS;
 
@@ -14,7 +15,7 @@ namespace {
 
 bool holdsAssets(const fs::path& folder) {
     std::error_code error;
-    return fs::is_directory(folder / kAssetSubfolder, error);
+    return fs::is_directory(folder / assets::kRoot, error);
 }
 
 }  // namespace
@@ -54,8 +55,8 @@ AssetSearch findAssets(const std::string& workingDirectory, const std::string& e
 }
 
 std::string assetSearchFailure(const AssetSearch& search) {
-    std::string text = std::string("Cannot find the game's assets: none of these folders holds ") +
-                       kAssetSubfolder;
+    std::string text =
+        std::string("Cannot find the game's assets: none of these folders holds ") + assets::kRoot;
     for (const std::string& folder : search.searched) {
         text += "\n  " + folder;
     }

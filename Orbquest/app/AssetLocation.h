@@ -6,8 +6,7 @@
 // The game opens its assets by paths relative to the working directory ("Orbquest/Scene/...").
 // When it is started somewhere else, it looks for the folder that holds them and moves there.
 
-// A folder holds the assets when this subfolder is below it.
-extern const char* const kAssetSubfolder;
+// A folder holds the assets when assets::kRoot is below it.
 // Where an installed game keeps them, relative to the folder of its executable.
 extern const char* const kInstalledAssetFolder;
 

@@ -149,46 +149,59 @@ void toggleTransparency() {
     glUniform1f(location, transparencyEnabled ? 1.0f : 0.0f);
 }
 
+void toggleLightMarker(GLFWwindow*) {
+    SceneCreator* level = sceneRenderer->getSceneCreator();
+    level->showLightMarker = !level->showLightMarker;
+}
+
+void askForScreenshot(GLFWwindow*) {
+    if (screenshotKey) {
+        screenshotKey->press();
+    }
+}
+
+struct KeyBinding {
+    int key;
+    void (*act)(GLFWwindow* window);
+};
+
+// The render-option table, in the order the keys are tested.
+const KeyBinding kRenderOptionKeys[] = {
+    {GLFW_KEY_F1, [](GLFWwindow*) { printHelp(); }},
+    {GLFW_KEY_F2, [](GLFWwindow*) { toggleFrameTime(); }},
+    {GLFW_KEY_F3, [](GLFWwindow*) { toggleWireframe(); }},
+    {GLFW_KEY_F4, [](GLFWwindow*) { toggleSampling(); }},
+    {GLFW_KEY_F5, [](GLFWwindow*) { cycleMipMapping(); }},
+    {GLFW_KEY_F6, stepCameraMode},
+    {GLFW_KEY_F7, [](GLFWwindow*) { toggleCullingInfo(); }},
+    {GLFW_KEY_F8, [](GLFWwindow*) { toggleCulling(); }},
+    {GLFW_KEY_F9, [](GLFWwindow*) { toggleTransparency(); }},
+    {GLFW_KEY_1, toggleLightMarker},
+};
+
+// Keys outside the table: each acts once on its own press events, never on repeats.
+const KeyBinding kPressKeys[] = {
+    {GLFW_KEY_F12, askForScreenshot},
+};
+
 }  // namespace
 
 // Every key event, whatever its key and action, runs the whole table: each key of the table
 // that is down at that moment acts, in table order. A held key therefore acts again on its
 // auto-repeats and on any other key's events; its own release finds it up.
 void keyCallback(GLFWwindow* window, int key, int, int action, int) {
-    if (isDown(window, GLFW_KEY_F1)) {
-        printHelp();
+    for (const auto& entry : kRenderOptionKeys) {
+        if (isDown(window, entry.key)) {
+            entry.act(window);
+        }
     }
-    if (isDown(window, GLFW_KEY_F2)) {
-        toggleFrameTime();
+    if (action != GLFW_PRESS) {
+        return;
     }
-    if (isDown(window, GLFW_KEY_F3)) {
-        toggleWireframe();
-    }
-    if (isDown(window, GLFW_KEY_F4)) {
-        toggleSampling();
-    }
-    if (isDown(window, GLFW_KEY_F5)) {
-        cycleMipMapping();
-    }
-    if (isDown(window, GLFW_KEY_F6)) {
-        stepCameraMode(window);
-    }
-    if (isDown(window, GLFW_KEY_F7)) {
-        toggleCullingInfo();
-    }
-    if (isDown(window, GLFW_KEY_F8)) {
-        toggleCulling();
-    }
-    if (isDown(window, GLFW_KEY_F9)) {
-        toggleTransparency();
-    }
-    if (isDown(window, GLFW_KEY_1)) {
-        SceneCreator* level = sceneRenderer->getSceneCreator();
-        level->showLightMarker = !level->showLightMarker;
-    }
-    // Outside the table: F12 acts on its own press events only.
-    if (key == GLFW_KEY_F12 && action == GLFW_PRESS && screenshotKey) {
-        screenshotKey->press();
+    for (const auto& entry : kPressKeys) {
+        if (key == entry.key) {
+            entry.act(window);
+        }
     }
 }
 

@@ -10,9 +10,9 @@
 
 namespace {
 
-// A fixed frame time shorter than this would stop the single-precision clock advancing.
+// A fixed frame time is taken by every frame of a run, so it must keep moving the
+// single-precision clock for much longer than the shortest a replay's frame may take.
 constexpr double kShortestFrameTime = 1e-4;
-constexpr double kLongestFrameTime = 10.0;
 // A recorded autopilot run plays the same on any machine: a power of two adds up exactly.
 constexpr float kRecordedAutopilotFrameTime = 1.0f / 64.0f;
 
@@ -35,6 +35,78 @@ bool Options::*switchNamed(const std::string& arg) {
         }
     }
     return nullptr;
+}
+
+// Each reads an option's value into the options; returns what is wrong with it, or "".
+std::string readFrames(const std::string& value, Options& options) {
+    std::istringstream stream(value);
+    int frames = 0;
+    char extra = 0;
+    if (!(stream >> frames) || frames <= 0 || (stream >> extra)) {
+        return "Option --frames needs a positive whole number of frames, not \"" +
+               printable(value) + "\"";
+    }
+    options.frames = frames;
+    return "";
+}
+
+std::string readFrameTime(const std::string& value, Options& options) {
+    double seconds = 0.0;
+    if (!parseSeconds(value, seconds) || seconds < kShortestFrameTime || seconds > kMaxFrameTime) {
+        std::ostringstream message;
+        message << "Option --frame-time needs seconds from " << kShortestFrameTime << " to "
+                << kMaxFrameTime << " (e.g. 1/60), not \"" << printable(value) << "\"";
+        return message.str();
+    }
+    options.frameTime = static_cast<float>(seconds);
+    return "";
+}
+
+// The options that take the next argument as their value: a file path stored as given, or a
+// value that 'read' checks.
+struct ValueOption {
+    const char* name;
+    std::string Options::*path;
+    std::string (*read)(const std::string& value, Options& options);
+};
+const ValueOption kValueOptions[] = {
+    {"--frames", nullptr, readFrames},
+    {"--screenshot", &Options::screenshotPath, nullptr},
+    {"--record", &Options::recordPath, nullptr},
+    {"--replay", &Options::replayPath, nullptr},
+    {"--frame-time", nullptr, readFrameTime},
+    {"--frame-stats", &Options::frameStatsPath, nullptr},
+};
+
+const ValueOption* valueOptionNamed(const std::string& arg) {
+    for (const ValueOption& option : kValueOptions) {
+        if (arg == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// Options that cannot go together; completes what one option implies for another.
+std::string checkCombination(Options& options) {
+    const bool replaying = !options.replayPath.empty();
+    if (!options.recordPath.empty() && replaying) {
+        return "--record and --replay cannot be used together";
+    }
+    if (options.fastForward && !replaying) {
+        return "--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded";
+    }
+    if (options.frameTime > 0.0f && replaying) {
+        return "--frame-time and --replay cannot be used together: a replay has its own frame "
+               "times";
+    }
+    if (options.autopilot && options.emptyFrames) {
+        return "--autopilot needs the level, which --empty-frames leaves out";
+    }
+    if (options.autopilot && !options.recordPath.empty() && options.frameTime == 0.0f) {
+        options.frameTime = kRecordedAutopilotFrameTime;
+    }
+    return "";
 }
 
 // Formatted extraction as the player's shell hands it over: leading blanks are skipped and
@@ -60,82 +132,40 @@ OptionScan extractOptions(int argc, const char* const* argv) {
         const std::string arg = argv[i];
         if (i == 0 || optionsEnded || arg.rfind("--", 0) != 0) {
             scan.positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {  // everything after it is a positional parameter
+        } else if (arg == "--") {  // everything after it is a positional parameter
             optionsEnded = true;
-            continue;
-        }
-        if (bool Options::*flag = switchNamed(arg)) {
+        } else if (bool Options::*flag = switchNamed(arg)) {
             scan.options.*flag = true;
-            continue;
-        }
-        if (arg != "--frames" && arg != "--screenshot" && arg != "--record" && arg != "--replay" &&
-            arg != "--frame-time" && arg != "--frame-stats") {
+        } else if (const ValueOption* option = valueOptionNamed(arg)) {
+            if (i + 1 >= argc) {
+                fail("Option " + arg + " needs a value");
+                continue;
+            }
+            const std::string value = argv[++i];
+            if (option->path) {
+                scan.options.*(option->path) = value;
+            } else {
+                fail(option->read(value, scan.options));
+            }
+        } else {
             fail("Unknown option " + printable(arg) + " (orbquest --help lists the options)");
-            continue;
-        }
-        // The options below take the next argument as their value.
-        if (i + 1 >= argc) {
-            fail("Option " + arg + " needs a value");
-            continue;
-        }
-        const std::string value = argv[++i];
-        if (arg == "--frames") {
-            std::istringstream stream(value);
-            int frames = 0;
-            char extra = 0;
-            if (!(stream >> frames) || frames <= 0 || (stream >> extra)) {
-                fail("Option --frames needs a positive whole number of frames, not \"" +
-                     printable(value) + "\"");
-            } else {
-                scan.options.frames = frames;
-            }
-        } else if (arg == "--screenshot") {
-            scan.options.screenshotPath = value;
-        } else if (arg == "--record") {
-            scan.options.recordPath = value;
-        } else if (arg == "--replay") {
-            scan.options.replayPath = value;
-        } else if (arg == "--frame-time") {
-            double seconds = 0.0;
-            if (!parseSeconds(value, seconds) || seconds < kShortestFrameTime ||
-                seconds > kLongestFrameTime) {
-                fail("Option --frame-time needs seconds from 0.0001 to 10 (e.g. 1/60), not \"" +
-                     printable(value) + "\"");
-            } else {
-                scan.options.frameTime = static_cast<float>(seconds);
-            }
-        } else if (arg == "--frame-stats") {
-            scan.options.frameStatsPath = value;
         }
     }
-    Options& options = scan.options;
-    const bool replaying = !options.replayPath.empty();
-    if (!options.recordPath.empty() && replaying) {
-        fail("--record and --replay cannot be used together");
-    }
-    if (options.fastForward && !replaying) {
-        fail("--fast-forward needs --replay FILE: only a replay's frames can be fast-forwarded");
-    }
-    if (options.frameTime > 0.0f && replaying) {
-        fail("--frame-time and --replay cannot be used together: a replay has its own frame times");
-    }
-    if (options.autopilot && options.emptyFrames) {
-        fail("--autopilot needs the level, which --empty-frames leaves out");
-    }
-    if (options.autopilot && !options.recordPath.empty() && options.frameTime == 0.0f) {
-        options.frameTime = kRecordedAutopilotFrameTime;
-    }
+    fail(checkCombination(scan.options));
     return scan;
 }
 
 std::string usageText() {
+    const std::string parameters =
+        "  width height    window size in pixels (default " + std::to_string(kDefaultWindowWidth) +
+        " " + std::to_string(kDefaultWindowHeight) +
+        "; one alone is ignored)\n"
+        "  fullscreen      1 for full screen on the primary monitor, 0 for a window\n"
+        "  refresh-rate    refresh rate in Hz asked for in full screen (default " +
+        std::to_string(kDefaultRefreshRate) + ")\n";
     return "Usage: orbquest [options] [width height [fullscreen [refresh-rate]]]\n"
-           "\n"
-           "  width height    window size in pixels (default 1024 768; one alone is ignored)\n"
-           "  fullscreen      1 for full screen on the primary monitor, 0 for a window\n"
-           "  refresh-rate    refresh rate in Hz asked for in full screen (default 60)\n"
+           "\n" +
+           parameters +
            "\n"
            "Options:\n"
            "  --help          print this text and exit\n"

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Settings.h"
+
 // Option flags start with "--" and are taken out of the command line before the positional
 // parameters (width, height, full screen, refresh rate) are read.
 struct Options {
@@ -31,10 +33,10 @@ std::string usageText();
 
 // What the positional parameters say; parseCommandLine applies it to the settings.
 struct CommandLineValues {
-    int windowWidth = 1024;
-    int windowHeight = 768;
-    bool fullScreen = false;
-    int refreshRate = 60;
+    int windowWidth = kDefaultWindowWidth;
+    int windowHeight = kDefaultWindowHeight;
+    bool fullScreen = kDefaultFullScreen;
+    int refreshRate = kDefaultRefreshRate;
     bool announcesProgram = false;  // "Executing: <path>" is printed
     std::string error;              // the console line of the first bad parameter
 };

@@ -2,10 +2,10 @@
 
 #include "render/SceneRenderer.h"
 
-int windowWidth = 1024;
-int windowHeight = 768;
-bool fullScreen = false;
-int refreshRate = 60;
+int windowWidth = kDefaultWindowWidth;
+int windowHeight = kDefaultWindowHeight;
+bool fullScreen = kDefaultFullScreen;
+int refreshRate = kDefaultRefreshRate;
 
 bool showFrameTime = false;
 bool wireframe = false;
@@ -26,10 +26,10 @@ ColourPassSettings colourPassSettings() {
 }
 
 void resetSettings() {
-    windowWidth = 1024;
-    windowHeight = 768;
-    fullScreen = false;
-    refreshRate = 60;
+    windowWidth = kDefaultWindowWidth;
+    windowHeight = kDefaultWindowHeight;
+    fullScreen = kDefaultFullScreen;
+    refreshRate = kDefaultRefreshRate;
     showFrameTime = false;
     wireframe = false;
     samplingMode = 'B';

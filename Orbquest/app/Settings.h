@@ -8,6 +8,12 @@ class ExitControl;
 class SceneRenderer;
 class ScreenshotKey;
 
+// What the settings are when the command line does not say otherwise.
+constexpr int kDefaultWindowWidth = 1024;
+constexpr int kDefaultWindowHeight = 768;
+constexpr bool kDefaultFullScreen = false;
+constexpr int kDefaultRefreshRate = 60;
+
 extern int windowWidth;   // screen pixels; also the colour pass's viewport width
 extern int windowHeight;  // screen pixels; also the colour pass's viewport height
 extern bool fullScreen;

@@ -2,8 +2,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cmath>
-
 #include "input/Input.h"
 #include "game/GameRules.h"
 
@@ -15,8 +13,6 @@ using MoveAndSpin = void (scene::Model::*)(float, glm::vec3, float);
 constexpr float kSpinY = -1.0f;  // everything that spins while moving turns about (0, -1, 0)
 constexpr float kDuckBallLoopRate = 6.0f;  // radians per second of a duck ball's own loop
 constexpr float kDuckBallLoopLift = 4.5f;  // units per second along the loop's local y
-// Only keeps the count an int: a frame this long (over four hours) would be a stalled clock.
-constexpr int kMaxLevelSteps = 1 << 20;
 const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
 const glm::vec3 kDown(0.0f, -1.0f, 0.0f);
 
@@ -62,15 +58,6 @@ void moveAndSpinAll(std::vector<scene::Model*>& models, MoveAndSpin move, float 
 }
 
 }  // namespace
-
-int levelStepCount(float deltaTime) {
-    // In single precision, as the clock is kept: 1/60 s as a float times 60 is exactly 1.
-    const float steps = std::ceil(deltaTime * kLevelStepsPerSecond);
-    if (!(steps > 1.0f)) {  // also a NaN
-        return 1;
-    }
-    return steps < static_cast<float>(kMaxLevelSteps) ? static_cast<int>(steps) : kMaxLevelSteps;
-}
 
 void SceneCreator::update(float deltaTime, GLFWwindow* window, glm::vec3 front) {
     checkBounds(deltaTime);

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "base/AssetPaths.h"
+
 namespace {
 
-const std::string kCubePath = "Orbquest/Scene/Content/Models/cube.dae";
-const std::string kDuckPath = "Orbquest/Scene/Content/Models/duck.dae";
-const std::string kSpherePath = "Orbquest/Scene/Content/Models/sphere.dae";
+const std::string kCubePath = assets::model("cube.dae");
+const std::string kDuckPath = assets::model("duck.dae");
+const std::string kSpherePath = assets::model("sphere.dae");
 
 // The cube model spans x and y from -1 to 1 and z from 0 to 2, and every placement below is
 // made for it: a slab scaled by 3 at y = -3.3 has its top at y = -0.3, where the player's ball

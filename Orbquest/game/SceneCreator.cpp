@@ -1,10 +1,11 @@
 #include "game/SceneCreator.h"
 
+#include "base/AssetPaths.h"
+
 #include "render/Texture.h"
 
 namespace {
 
-const char* const kImageDir = "Orbquest/Scene/Content/Images/";
 constexpr float kTargetRange = 0.5f;  // half-width of the square in which a target is under us
 const glm::vec3 kLightPosition(0.0f, 0.6f, 0.0f);  // just above the ball
 
@@ -33,14 +34,13 @@ SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
     buildPlayer(deltaTime, shader);
     buildTargets(deltaTime, shader);
 
-    const std::string imageDir = kImageDir;
-    woodTexture = new Texture(imageDir + "wood-2.png");
-    bubblesTexture = new Texture(imageDir + "electbubbles-2.png");
-    smileTexture = new Texture(imageDir + "smileTex.png");
-    colourTexture = new Texture(imageDir + "colour.png");
-    yellowSmileTexture = new Texture(imageDir + "smiling-yellow-2.png");
-    redCryTexture = new Texture(imageDir + "crying-red.png");
-    greenSmileTexture = new Texture(imageDir + "smiling-green.png");
+    woodTexture = new Texture(assets::image("wood-2.png"));
+    bubblesTexture = new Texture(assets::image("electbubbles-2.png"));
+    smileTexture = new Texture(assets::image("smileTex.png"));
+    colourTexture = new Texture(assets::image("colour.png"));
+    yellowSmileTexture = new Texture(assets::image("smiling-yellow-2.png"));
+    redCryTexture = new Texture(assets::image("crying-red.png"));
+    greenSmileTexture = new Texture(assets::image("smiling-green.png"));
 
     lightPosition = kLightPosition;
     buildLightMarker(deltaTime, shader);

@@ -12,12 +12,6 @@ class Shader;
 class Texture;
 struct GLFWwindow;
 
-// The level's update runs in equal steps of at most 1/60 s, so that the game plays the same
-// at any frame rate: a frame of deltaTime seconds takes ceil(deltaTime * 60) steps of
-// deltaTime / steps each (one step, deltaTime itself, up to 1/60 s).
-constexpr float kLevelStepsPerSecond = 60.0f;
-int levelStepCount(float deltaTime);
-
 // The level: every model, the seven textures, the game state and the culling options. Other
 // parts of the game read and write these fields directly.
 //

@@ -3,13 +3,12 @@
 #include <cmath>
 #include <cstddef>
 
+#include "base/AssetPaths.h"
 #include "hud/Font.h"
 #include "hud/Utf8.h"
 
 namespace {
 
-const char* const kVertexPath = "Orbquest/Scene/Shader/hud.vert";
-const char* const kFragmentPath = "Orbquest/Scene/Shader/hud.frag";
 // Dark and nearly opaque, so white text reads on the yellow sky and on the wood alike.
 constexpr GLfloat kOutlineColour[4] = {0.08f, 0.06f, 0.04f, 0.9f};
 constexpr float kOutlineShare = 0.08f;  // of the pixel size: the outline's width
@@ -90,7 +89,8 @@ struct SavedGlState {
 
 }  // namespace
 
-TextRenderer::TextRenderer(Font& font) : font_(font), shader_(kVertexPath, kFragmentPath) {
+TextRenderer::TextRenderer(Font& font)
+    : font_(font), shader_(assets::shader("hud.vert"), assets::shader("hud.frag")) {
     GLint vertexArray = 0;
     GLint arrayBuffer = 0;
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);

@@ -9,12 +9,13 @@
 
 namespace {
 
-const float kFieldOfViewY = 1.05f;  // radians, vertical
-const float kNearPlane = 0.1f;
-const float kFarPlane = 520.0f;
 const float kPitchLimit = 89.0f;  // degrees; at 90 the free-look direction would be parallel to up
 
 }  // namespace
+
+glm::mat4 cameraProjection(float aspect) {
+    return glm::perspective(kCameraFieldOfViewY, aspect, kCameraNear, kCameraFar);
+}
 
 Camera::Camera() {
     // Behind the ball and slightly above it; up is only normalised by lookAt.
@@ -112,7 +113,7 @@ void Camera::updateMatrices(float deltaTime, GLFWwindow* window) {
     // rather than one full of infinities.
     if (clientWidth > 0 && clientHeight > 0) {
         const float aspect = static_cast<float>(clientWidth) / static_cast<float>(clientHeight);
-        projection = glm::perspective(kFieldOfViewY, aspect, kNearPlane, kFarPlane);
+        projection = cameraProjection(aspect);
     }
     // After the view on purpose: keyboard movement shows in the matrices of the next update.
     if (mode != Standard) {

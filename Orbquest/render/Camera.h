@@ -6,6 +6,14 @@ struct GLFWwindow;
 
 enum CameraMode { Standard = 0, FreeMovable = 1, Off = 2 };
 
+// The perspective both passes see the level through.
+constexpr float kCameraFieldOfViewY = 1.05f;  // radians, vertical
+constexpr float kCameraNear = 0.1f;
+constexpr float kCameraFar = 520.0f;
+
+// The camera's projection for a client area of this width-to-height ratio.
+glm::mat4 cameraProjection(float aspect);
+
 // Turns mouse and I/J/K/L input into the view and projection of both passes and into `front`,
 // the direction that steers the player. Standard orbits the origin, where the player's ball
 // always is; FreeMovable flies; Off freezes the orientation but still flies with the keys.

@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <cmath>
+
+#include "base/AssetPaths.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/ShadowMap.h"
@@ -10,16 +13,12 @@
 
 namespace {
 
-const char* const kDepthVertexPath = "Orbquest/Scene/Shader/depthC.vert";
-const char* const kDepthGeometryPath = "Orbquest/Scene/Shader/depthC.geom";
-const char* const kDepthFragmentPath = "Orbquest/Scene/Shader/depthC.frag";
-const char* const kSceneVertexPath = "Orbquest/Scene/Shader/omni.vert";
-const char* const kSceneFragmentPath = "Orbquest/Scene/Shader/omni.frag";
-
-constexpr int kShadowTextureUnit = 7;
 const glm::vec3 kLightAmbient(0.2f, 0.2f, 0.2f);
 const glm::vec3 kLightDiffuse(0.9f, 0.9f, 0.9f);
 const glm::vec3 kLightSpecular(0.5f, 0.5f, 0.5f);
+
+// Only keeps the count an int: a frame this long (over four hours) would be a stalled clock.
+constexpr int kMaxLevelSteps = 1 << 20;
 
 GLint uniform(Shader* shader, const char* name) {
     return glGetUniformLocation(shader->programHandle, name);
@@ -31,9 +30,28 @@ void setVec3(Shader* shader, const char* name, const glm::vec3& value) {
 
 }  // namespace
 
+int levelStepCount(float deltaTime) {
+    // In single precision, as the clock is kept: 1/60 s as a float times 60 is exactly 1.
+    const float steps = std::ceil(deltaTime * kLevelStepsPerSecond);
+    if (!(steps > 1.0f)) {  // also a NaN
+        return 1;
+    }
+    return steps < static_cast<float>(kMaxLevelSteps) ? static_cast<int>(steps) : kMaxLevelSteps;
+}
+
+Shader* newDepthShader() {
+    return new Shader(assets::shader("depthC.vert"), assets::shader("depthC.geom"),
+                      assets::shader("depthC.frag"), gameShaderDefines());
+}
+
+Shader* newSceneShader() {
+    return new Shader(assets::shader("omni.vert"), assets::shader("omni.frag"),
+                      gameShaderDefines());
+}
+
 void SceneRenderer::init(float deltaTime) {
-    depthShader = new Shader(kDepthVertexPath, kDepthGeometryPath, kDepthFragmentPath);
-    sceneShader = new Shader(kSceneVertexPath, kSceneFragmentPath);
+    depthShader = newDepthShader();
+    sceneShader = newSceneShader();
     // The models take their attribute locations from the program current while they load.
     sceneShader->use();
     sceneCreator = new SceneCreator(deltaTime, sceneShader);

@@ -7,6 +7,12 @@ class SceneCreator;
 class Shader;
 struct GLFWwindow;
 
+// The level's update runs in equal steps of at most 1/60 s, so that the game plays the same
+// at any frame rate: a frame of deltaTime seconds takes ceil(deltaTime * 60) steps of
+// deltaTime / steps each (one step, deltaTime itself, up to 1/60 s).
+constexpr float kLevelStepsPerSecond = 60.0f;
+int levelStepCount(float deltaTime);
+
 // Owns the two shader programs, the camera and the level, and runs their part of each frame:
 // the shadow pass into the light's cube map, the world update, and the lit colour pass.
 class SceneRenderer {
@@ -34,6 +40,10 @@ class SceneRenderer {
     SceneCreator* getSceneCreator() const { return sceneCreator; }
     Shader* getSceneShader() const { return sceneShader; }
 };
+
+// The game's two programs, built from their files with the game's shader definitions.
+Shader* newDepthShader();
+Shader* newSceneShader();
 
 // What the colour pass takes from the player's settings each frame.
 struct ColourPassSettings {

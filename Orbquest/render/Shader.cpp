@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -9,22 +10,26 @@
 
 namespace {
 
-// Reads the driver's whole info log of a shader or program object and ends the process with it.
+// Reads the driver's whole info log of a shader or program object and ends the process with
+// it; 'files' says on a line of its own which files the log is about.
 [[noreturn]] void failWithInfoLog(const std::string& prefix, GLuint object,
                                   PFNGLGETSHADERIVPROC getParameter,
-                                  PFNGLGETSHADERINFOLOGPROC getInfoLog) {
+                                  PFNGLGETSHADERINFOLOGPROC getInfoLog, const std::string& files) {
     GLint logLength = 0;
     getParameter(object, GL_INFO_LOG_LENGTH, &logLength);
     std::vector<char> log(static_cast<size_t>(logLength) + 1, '\0');
     getInfoLog(object, logLength, nullptr, log.data());
     const std::string message = prefix + log.data();
     log = std::vector<char>();  // released before the process ends
-    fatalError(message);
+    std::cout << message << std::endl;
+    fatalError(files);
 }
 
 }  // namespace
 
-Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath) {
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
+               const ShaderDefines& defines)
+    : defines_(defines), paths_(vertexPath + " and " + fragmentPath) {
     hasGeometryShader = false;
     createProgram();
     loadShader(vertexPath, GL_VERTEX_SHADER, vertexShaderHandle);
@@ -33,7 +38,8 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath) {
 }
 
 Shader::Shader(const std::string& vertexPath, const std::string& geometryPath,
-               const std::string& fragmentPath) {
+               const std::string& fragmentPath, const ShaderDefines& defines)
+    : defines_(defines), paths_(vertexPath + ", " + geometryPath + " and " + fragmentPath) {
     hasGeometryShader = true;
     createProgram();
     // Stage order matters for which failure is reported first: vertex, geometry, fragment.
@@ -81,7 +87,8 @@ void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
     if (handle == 0) {
         fatalError("Failed to create a handle in Shader!");
     }
-    const char* text = source.c_str();
+    const std::string compiled = withDefines(source, defines_);
+    const char* text = compiled.c_str();
     glShaderSource(handle, 1, &text, nullptr);
     glCompileShader(handle);
 
@@ -91,7 +98,8 @@ void Shader::loadShader(const std::string& path, GLenum type, GLuint& handle) {
         return;
     }
     failWithInfoLog("Failed to get a parameter from a shader object! Failure-Message: ", handle,
-                    glGetShaderiv, glGetShaderInfoLog);
+                    glGetShaderiv, glGetShaderInfoLog,
+                    "The shader file " + path + " does not compile.");
 }
 
 void Shader::linkProgram() {
@@ -107,6 +115,7 @@ void Shader::linkProgram() {
     if (status != 0) {
         return;
     }
-    failWithInfoLog("Failed to get a parameter from a program object! Failure-Message: ",
-                    programHandle, glGetProgramiv, glGetProgramInfoLog);
+    failWithInfoLog(
+        "Failed to get a parameter from a program object! Failure-Message: ", programHandle,
+        glGetProgramiv, glGetProgramInfoLog, "The shader files " + paths_ + " do not link.");
 }

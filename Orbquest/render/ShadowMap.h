@@ -9,6 +9,8 @@
 constexpr int kShadowMapSize = 1024;  // texels per cube face side
 constexpr float kShadowNear = 0.1f;
 constexpr float kShadowFar = 18.0f;  // also the "far_plane" of both programs
+// The level's textures take units 0 to 6; the cube map is bound on this one.
+constexpr int kShadowTextureUnit = 7;
 
 extern GLuint depthMapFBO;
 extern GLuint depthCubemap;

@@ -9,6 +9,7 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include "render/GlSetup.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -29,8 +30,8 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
     return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
 
-// The clear colour (0.9, 0.7, 0.1) as 8-bit values.
-const Rgb kClear{229.5, 178.5, 25.5};
+// The clear colour as 8-bit values.
+const Rgb kClear{kClearColour[0] * 255.0, kClearColour[1] * 255.0, kClearColour[2] * 255.0};
 
 bool isClear(const Rgb& c) {
     return std::max(

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "render/Camera.h"
 #include "support/Process.h"
 #include "support/Rgb.h"
 #include "support/TempDir.h"
@@ -20,7 +21,7 @@ constexpr int kHeight = 768;
 // The start view of the camera, as the game sets it up before the first frame.
 const glm::mat4 kView =
     glm::lookAt(glm::vec3(0.0f, 0.5f, 2.0f), glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f));
-const glm::mat4 kProjection = glm::perspective(1.05f, 1024.0f / 768.0f, 0.1f, 520.0f);
+const glm::mat4 kProjection = cameraProjection(1024.0f / 768.0f);
 
 // Pixel column and row (row 0 at the bottom, as FreeImage stores them) of a world point.
 glm::ivec2 pixelOf(const glm::vec3& world) {

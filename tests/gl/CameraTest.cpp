@@ -62,8 +62,9 @@ void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
 }
 
 glm::mat4 expectedProjection(int width, int height) {
-    return glm::perspective(1.05f, static_cast<float>(width) / static_cast<float>(height), 0.1f,
-                            520.0f);
+    return glm::perspective(kCameraFieldOfViewY,
+                            static_cast<float>(width) / static_cast<float>(height), kCameraNear,
+                            kCameraFar);
 }
 
 // Direction of yaw/pitch in degrees, as free look uses it.

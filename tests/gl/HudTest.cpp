@@ -2,16 +2,16 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "hud/Hud.h"
 #include "hud/HudLayout.h"
+#include "render/GlSetup.h"
 #include "support/GlContext.h"
 
 namespace {
-
-constexpr unsigned char kSky[4] = {230, 179, 26, 255};  // the game's clear colour
 
 // An offscreen picture the display draws into, cleared to the sky; rows read back top first.
 class Picture {
@@ -25,8 +25,9 @@ class Picture {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
         glViewport(0, 0, width, height);
-        glClearColor(kSky[0] / 255.0f, kSky[1] / 255.0f, kSky[2] / 255.0f, 1.0f);
+        glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
         glClear(GL_COLOR_BUFFER_BIT);
+        sky_ = pixels();
     }
     ~Picture() {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -52,8 +53,8 @@ class Picture {
         for (int y = static_cast<int>(top * height_); y < static_cast<int>(bottom * height_); ++y) {
             for (int x = static_cast<int>(left * width_); x < static_cast<int>(right * width_);
                  ++x) {
-                const unsigned char* p = &all[4 * (static_cast<size_t>(y) * width_ + x)];
-                count += p[0] != kSky[0] || p[1] != kSky[1] || p[2] != kSky[2];
+                const size_t at = 4 * (static_cast<size_t>(y) * width_ + x);
+                count += !std::equal(&all[at], &all[at + 3], &sky_[at]);
             }
         }
         return count;
@@ -64,6 +65,7 @@ class Picture {
     int height_;
     GLuint framebuffer_ = 0;
     GLuint colour_ = 0;
+    std::vector<unsigned char> sky_;  // the picture as cleared
 };
 
 class HudTest : public testing::Test {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/SceneCreator.h"
+#include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "support/GlContext.h"
@@ -238,9 +239,9 @@ TEST_F(LevelLayout, NoPlacementMirrorsItsModel) {
 // them. A second delete of a model would show under the leak check's memory checker.
 TEST(LevelLifetime, DestructionReleasesEveryGlObject) {
     sharedGlContext();
-    Shader shader("Orbquest/Scene/Shader/omni.vert", "Orbquest/Scene/Shader/omni.frag");
-    shader.use();
-    auto level = std::make_unique<SceneCreator>(0.0f, &shader);
+    std::unique_ptr<Shader> shader(newSceneShader());
+    shader->use();
+    auto level = std::make_unique<SceneCreator>(0.0f, shader.get());
 
     std::vector<GLuint> buffers;
     std::vector<GLuint> arrays;

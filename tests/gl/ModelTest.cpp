@@ -8,6 +8,8 @@
 #include <memory>
 #include <set>
 
+#include "base/AssetPaths.h"
+#include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "support/GlContext.h"
 #include "support/Process.h"
@@ -16,9 +18,6 @@
 namespace {
 
 using scene::Model;
-
-const std::string kShaderDir = "Orbquest/Scene/Shader/";
-const std::string kModelDir = "Orbquest/Scene/Content/Models/";
 
 // A unit square of two triangles sharing an edge, facing +z.
 const std::string kQuadObj =
@@ -115,7 +114,7 @@ class ModelTest : public testing::Test {
         sharedGlContext();
         while (glGetError() != GL_NO_ERROR) {
         }
-        scene = std::make_unique<Shader>(kShaderDir + "omni.vert", kShaderDir + "omni.frag");
+        scene.reset(newSceneShader());
         // Both samplers default to unit 0, which makes every draw an invalid operation.
         scene->use();
         glUniform1i(glGetUniformLocation(scene->programHandle, "depthCube"), 1);
@@ -288,7 +287,7 @@ TEST_F(ModelTest, ShippedCubeAndSphereLoadWithTheirShapes) {
     } shipped[] = {{"cube.dae", 12, 12, false}, {"sphere.dae", 200, 20000, true}};
     for (const auto& s : shipped) {
         SCOPED_TRACE(s.file);
-        const std::string path = kModelDir + s.file;
+        const std::string path = assets::model(s.file);
         if (!std::filesystem::exists(path)) {
             ADD_FAILURE() << path << " is missing";
             continue;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "scene/Model.h"
 #include "support/GlContext.h"
@@ -37,8 +38,7 @@ class ModelTransformsTest : public testing::Test {
     void SetUp() override {
         sharedGlContext();
         dir.write("triangle.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-        shader = std::make_unique<Shader>("Orbquest/Scene/Shader/omni.vert",
-                                          "Orbquest/Scene/Shader/omni.frag");
+        shader.reset(newSceneShader());
         model = std::make_unique<Model>(kIdentity, shader.get(), dir.file("triangle.obj"));
     }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/SceneCreator.h"
+#include "render/Camera.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "support/LevelHarness.h"
@@ -152,8 +153,9 @@ std::vector<std::vector<float>> sortedMatrices(const std::vector<Draw>& draws) {
 // outside.
 const glm::mat4 kStartView =
     glm::lookAt(glm::vec3(0.0f, 0.5f, 2.0f), glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f));
-const glm::mat4 kStartProjection = glm::perspective(1.05f, 1024.0f / 768.0f, 0.1f, 520.0f);
-const glm::mat4 kNarrowProjection = glm::perspective(0.5f, 1024.0f / 768.0f, 0.1f, 520.0f);
+const glm::mat4 kStartProjection = cameraProjection(1024.0f / 768.0f);
+const glm::mat4 kNarrowProjection =
+    glm::perspective(0.5f, 1024.0f / 768.0f, kCameraNear, kCameraFar);
 
 class SceneDrawing : public testing::Test {
   protected:
@@ -448,7 +450,7 @@ const glm::mat4 kWideClip = [] {
     return m;
 }();
 const glm::mat4 kEye = glm::lookAt(glm::vec3(0.0f), glm::vec3(0, 0, -1), glm::vec3(0, 1, 0));
-const glm::mat4 kPerspective = glm::perspective(1.05f, 4.0f / 3.0f, 0.1f, 520.0f);
+const glm::mat4 kPerspective = cameraProjection(4.0f / 3.0f);
 const glm::mat4 kDiamond =
     T(2.2f, 2.2f, 0.0f) * glm::rotate(kIdentity, glm::radians(45.0f), glm::vec3(0, 0, 1));
 

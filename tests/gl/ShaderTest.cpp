@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/AssetPaths.h"
+#include "render/SceneRenderer.h"
 #include "support/GlContext.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace {
-
-const std::string kShaderDir = "Orbquest/Scene/Shader/";
 
 class ShaderTest : public testing::Test {
   protected:
@@ -22,7 +26,8 @@ class ShaderTest : public testing::Test {
 };
 
 TEST_F(ShaderTest, SceneProgramLinksFromTwoStagesWithEveryUniformItIsSent) {
-    Shader shader(kShaderDir + "omni.vert", kShaderDir + "omni.frag");
+    const std::unique_ptr<Shader> scene(newSceneShader());
+    const Shader& shader = *scene;
     EXPECT_FALSE(shader.hasGeometryShader);
     EXPECT_EQ(shader.geometryShaderHandle, 0u);
     EXPECT_EQ(attachedCount(shader.programHandle), 2);
@@ -38,9 +43,10 @@ TEST_F(ShaderTest, SceneProgramLinksFromTwoStagesWithEveryUniformItIsSent) {
 }
 
 TEST_F(ShaderTest, DepthProgramLinksFromThreeStagesAndSharesThePositionLocation) {
-    Shader depth(kShaderDir + "depthC.vert", kShaderDir + "depthC.geom",
-                 kShaderDir + "depthC.frag");
-    Shader scene(kShaderDir + "omni.vert", kShaderDir + "omni.frag");
+    const std::unique_ptr<Shader> depthProgram(newDepthShader());
+    const std::unique_ptr<Shader> sceneProgram(newSceneShader());
+    const Shader& depth = *depthProgram;
+    const Shader& scene = *sceneProgram;
     EXPECT_TRUE(depth.hasGeometryShader);
     EXPECT_NE(depth.geometryShaderHandle, 0u);
     EXPECT_EQ(attachedCount(depth.programHandle), 3);
@@ -57,8 +63,7 @@ TEST_F(ShaderTest, DepthProgramLinksFromThreeStagesAndSharesThePositionLocation)
 }
 
 TEST_F(ShaderTest, UseMakesTheProgramCurrentAndDestructionDeletesEverything) {
-    auto* shader = new Shader(kShaderDir + "depthC.vert", kShaderDir + "depthC.geom",
-                              kShaderDir + "depthC.frag");
+    auto* shader = newDepthShader();
     shader->use();
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
@@ -104,7 +109,7 @@ TEST_F(ShaderFailureTest, MissingVertexFileNamesThePathAsGiven) {
 TEST_F(ShaderFailureTest, MissingFragmentIsReportedAfterTheEarlierStagesCompiled) {
     // A broken geometry stage would have been reported first; a good one lets the load fail.
     const ProcessResult result =
-        probe({kShaderDir + "depthC.vert", kShaderDir + "depthC.geom", "no/such.frag"});
+        probe({assets::shader("depthC.vert"), assets::shader("depthC.geom"), "no/such.frag"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "Failed to load the shader file no/such.frag in Shader!\n");
 }
@@ -119,16 +124,23 @@ TEST_F(ShaderFailureTest, EmptyFileFailsToCompileWithTheDriverLog) {
     EXPECT_GT(result.output.size(), prefix.size() + 1) << "the driver's log is missing";
 }
 
-TEST_F(ShaderFailureTest, CompileErrorPrintsTheDriverLog) {
+// The game's definitions go in after #version, yet the log counts the file's own lines, and
+// the line after it names the file (here the geometry stage of a three-stage program).
+TEST_F(ShaderFailureTest, CompileErrorPrintsTheDriverLogThenTheFile) {
     dir.write("good.vert", goodVertex);
-    dir.write("broken.frag", "#version 430 core\nvoid main() { undeclaredThing = 1; }\n");
-    const ProcessResult result = probe({dir.file("good.vert"), dir.file("broken.frag")});
+    dir.write("good.frag", goodFragment);
+    dir.write("broken.geom",
+              "#version 430 core\nlayout(triangles) in;\n\nvoid main() { undeclaredThing = 1; }\n");
+    const ProcessResult result =
+        probe({dir.file("good.vert"), dir.file("broken.geom"), dir.file("good.frag")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(
-        result.output.rfind("Failed to get a parameter from a shader object! Failure-Message: ", 0),
-        0u)
-        << result.output;
+    const std::string prefix = "Failed to get a parameter from a shader object! Failure-Message: ";
+    EXPECT_EQ(result.output.rfind(prefix, 0), 0u) << result.output;
+    EXPECT_NE(result.output.find("0:4("), std::string::npos) << "the error is on line 4";
     EXPECT_NE(result.output.find("undeclaredThing"), std::string::npos) << result.output;
+    const std::vector<std::string> lines = splitLines(result.output);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "The shader file " + dir.file("broken.geom") + " does not compile.");
 }
 
 TEST_F(ShaderFailureTest, LinkErrorPrintsTheProgramLog) {
@@ -146,7 +158,7 @@ TEST_F(ShaderFailureTest, LinkErrorPrintsTheProgramLog) {
 }
 
 TEST_F(ShaderFailureTest, GoodFilesBuildInTheProbeToo) {
-    const ProcessResult result = probe({kShaderDir + "omni.vert", kShaderDir + "omni.frag"});
+    const ProcessResult result = probe({assets::shader("omni.vert"), assets::shader("omni.frag")});
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "base/AssetPaths.h"
 #include "game/Material.h"
 #include "render/SceneRenderer.h"
 #include "render/Shader.h"
@@ -23,9 +24,8 @@
 // receiver is drawn in the colour pass, so what changes at its centre is the occluder's shadow.
 namespace {
 
-const std::string kShaderDir = "Orbquest/Scene/Shader/";
-const std::string kSpherePath = "Orbquest/Scene/Content/Models/sphere.dae";  // unit sphere
-const std::string kTexturePath = "Orbquest/Scene/Content/Images/wood-2.png";
+const std::string kSpherePath = assets::model("sphere.dae");  // unit sphere
+const std::string kTexturePath = assets::image("wood-2.png");
 
 constexpr int kPictureSize = 64;           // pixels per side of the offscreen picture
 constexpr int kProbeRadius = 4;            // the probe is the centre 9 x 9 pixels
@@ -106,9 +106,8 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
         resetSettings();
         windowWidth = kPictureSize;  // the colour pass's viewport
         windowHeight = kPictureSize;
-        depth_ = new Shader(kShaderDir + "depthC.vert", kShaderDir + "depthC.geom",
-                            kShaderDir + "depthC.frag");
-        scene_ = new Shader(kShaderDir + "omni.vert", kShaderDir + "omni.frag");
+        depth_ = newDepthShader();
+        scene_ = newSceneShader();
         scene_->use();  // the models take their attribute locations from it
         occluder_ = new scene::Model(glm::mat4(1.0f), scene_, kSpherePath);
         receiver_ = new scene::Model(glm::mat4(1.0f), scene_, kSpherePath);

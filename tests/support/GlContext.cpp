@@ -3,14 +3,14 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "render/GlSetup.h"
+
 GLFWwindow* createHiddenGlWindow(int width, int height) {
     if (!glfwInit()) {
         std::cerr << "glfwInit failed (is DISPLAY set?)" << std::endl;
         std::exit(2);
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    hintGameContext();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(width, height, "orbquest-test", nullptr, nullptr);
     if (!window) {

@@ -5,8 +5,10 @@
 //   orbquest_gl_probe model PATH      (with the scene program built first)
 //   orbquest_gl_probe texture PATH
 #include <iostream>
+#include <memory>
 #include <string>
 
+#include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "scene/Model.h"
@@ -16,18 +18,18 @@ int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     createHiddenGlWindow(64, 64);
     if (what == "shader" && argc == 4) {
-        Shader shader(argv[2], argv[3]);
+        Shader shader(argv[2], argv[3], gameShaderDefines());
         std::cout << "built program " << shader.programHandle << std::endl;
         return 0;
     }
     if (what == "shader" && argc == 5) {
-        Shader shader(argv[2], argv[3], argv[4]);
+        Shader shader(argv[2], argv[3], argv[4], gameShaderDefines());
         std::cout << "built program " << shader.programHandle << std::endl;
         return 0;
     }
     if (what == "model" && argc == 3) {
-        Shader shader("Orbquest/Scene/Shader/omni.vert", "Orbquest/Scene/Shader/omni.frag");
-        scene::Model model(glm::mat4(1.0f), &shader, argv[2]);
+        std::unique_ptr<Shader> shader(newSceneShader());
+        scene::Model model(glm::mat4(1.0f), shader.get(), argv[2]);
         std::cout << "loaded " << model.faceCount << " faces" << std::endl;
         return 0;
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AssetPaths.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -54,7 +55,7 @@ TEST(AssetLocation, SearchOrder) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         for (const char* folder : c.assetFolders) {
-            fs::create_directories(dir.file(folder) + "/" + kAssetSubfolder);
+            fs::create_directories(dir.file(folder) + "/" + assets::kRoot);
         }
         const std::string executable =
             std::string(c.executableFolder).empty() ? "" : dir.file(c.executableFolder);

@@ -36,45 +36,48 @@ void addBall(Mesh& mesh, glm::dvec3 centre, double r, glm::dvec3 axis, int segme
         uv);
 }
 
-}  // namespace
+// The parts are built in rough units (body 200 long around x = 0, centre 75 up) and the
+// whole duck is scaled to kHeight at the end.
+constexpr double kBodyCentreY = 75;
+constexpr glm::dvec3 kHeadCentre(55, 165, 0);
+constexpr glm::dvec3 kHeadRadii(50, 46, 44);
 
-Mesh buildDuck() {
-    Mesh mesh;
-    const glm::dvec2 yellow = bandUv(Band::Yellow);
+// The body's belly flattened so it sits, and its rear swept up.
+glm::dvec3 seatAndSweepUp(glm::dvec3 p) {
+    double depth = kBodyCentreY - p.y;
+    if (depth > 0) {
+        p.y = kBodyCentreY - 42 * std::tanh(depth / 42);
+    }
+    double rear = smoothstep(-20, -100, p.x);
+    p.y += 30 * rear * rear;
+    return p;
+}
 
-    // Built in rough units first (body 200 long around x = 0, centre 75 up), then moved and
-    // scaled so the bottom is at y = 0 and the height is exactly kHeight.
-
-    // Body: an egg fuller at the chest, belly flattened so it sits, rear swept up.
-    const double bodyCentreY = 75;
+// An egg fuller at the chest.
+void addBody(Mesh& mesh) {
     addRevolvedPart(
-        mesh, {{-100, bodyCentreY, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, 200,
+        mesh, {{-100, kBodyCentreY, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, 200,
         [](double s) {
             glm::dvec3 e = ellipsoidProfile(s, 72, 58);
             double chest = 1.0 + 0.12 * (e.x - 0.5);
             return glm::dvec3(e.x, e.y * chest, e.z * chest);
         },
-        14, 8, yellow,
-        [bodyCentreY](glm::dvec3 p) {
-            double depth = bodyCentreY - p.y;
-            if (depth > 0) {
-                p.y = bodyCentreY - 42 * std::tanh(depth / 42);
-            }
-            double rear = smoothstep(-20, -100, p.x);
-            p.y += 30 * rear * rear;
-            return p;
-        });
+        14, 8, bandUv(Band::Yellow), seatAndSweepUp);
+}
 
-    // Tail: a flattened point rising from the rear.
+// A flattened point rising from the rear.
+void addTail(Mesh& mesh) {
     addRevolvedPart(
         mesh, frameAlong({-76, 102, 0}, {-0.72, 0.7, 0}, {0.7, 0.72, 0}), 62,
         [](double s) {
             double r = 38 * std::sin(std::min(1.0, s / 0.25) * kPi / 2) * std::pow(1 - s, 0.75);
             return glm::dvec3(s, r, 0.5 * r);
         },
-        6, 4, yellow);
+        6, 4, bandUv(Band::Yellow));
+}
 
-    // Wings: flat ovals on the flanks, pointed at the back, tilted down towards the front.
+// Flat ovals on the flanks, pointed at the back, tilted down towards the front.
+void addWings(Mesh& mesh) {
     for (double side : {-1.0, 1.0}) {
         addRevolvedPart(
             mesh, frameAlong({-74, 104, side * 47}, {1, -0.2, side * 0.25}, {0, 0, side}), 96,
@@ -82,27 +85,31 @@ Mesh buildDuck() {
                 glm::dvec3 e = ellipsoidProfile(s, 1, 1);
                 return glm::dvec3(e.x, 28 * e.y * std::sqrt(0.3 + 0.7 * e.x), 13 * e.z);
             },
-            6, 4, yellow);
+            6, 4, bandUv(Band::Yellow));
     }
+}
 
-    // Neck, flaring where it meets the body.
+// Flaring where it meets the body.
+void addNeck(Mesh& mesh) {
     addRevolvedPart(
         mesh, {{48, 95, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 0}}, 80,
         [](double s) {
             double r = 40 * std::pow(std::sin(kPi * s), 0.3) * (1.2 - 0.3 * s);
             return glm::dvec3(s, r, r);
         },
-        8, 3, yellow);
+        8, 3, bandUv(Band::Yellow));
+}
 
-    // Head: an ellipsoid with its tips front and back, the front one hidden by the beak.
-    const glm::dvec3 headCentre(55, 165, 0);
-    const glm::dvec3 headRadii(50, 46, 44);
+// An ellipsoid with its tips front and back, the front one hidden by the beak.
+void addHead(Mesh& mesh) {
     addRevolvedPart(
-        mesh, {headCentre - glm::dvec3(headRadii.x, 0, 0), {1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
-        2 * headRadii.x, [&](double s) { return ellipsoidProfile(s, headRadii.z, headRadii.y); },
-        12, 7, yellow);
+        mesh, {kHeadCentre - glm::dvec3(kHeadRadii.x, 0, 0), {1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
+        2 * kHeadRadii.x, [](double s) { return ellipsoidProfile(s, kHeadRadii.z, kHeadRadii.y); },
+        12, 7, bandUv(Band::Yellow));
+}
 
-    // Beak: a flat bill, wider towards its rounded tip; its back half is inside the head.
+// A flat bill, wider towards its rounded tip; its back half is inside the head.
+void addBeak(Mesh& mesh) {
     addRevolvedPart(
         mesh, frameAlong({78, 156, 0}, {1, -0.1, 0}, {0, 1, 0}), 68,
         [](double s) {
@@ -112,18 +119,23 @@ Mesh buildDuck() {
             return glm::dvec3(e.x, width, height);
         },
         8, 4, bandUv(Band::Orange));
+}
 
-    // Eyes: a white ball set into each side of the head with a dark pupil poking out of it.
+// A white ball set into each side of the head with a dark pupil poking out of it.
+void addEyes(Mesh& mesh) {
     for (double side : {-1.0, 1.0}) {
         glm::dvec3 d = glm::normalize(glm::dvec3(0.6, 0.4, side * 0.7));
-        glm::dvec3 onHead = headCentre + headRadii * d;
-        glm::dvec3 normal = glm::normalize((onHead - headCentre) / (headRadii * headRadii));
+        glm::dvec3 onHead = kHeadCentre + kHeadRadii * d;
+        glm::dvec3 normal = glm::normalize((onHead - kHeadCentre) / (kHeadRadii * kHeadRadii));
         glm::dvec3 eyeCentre = onHead - normal * 5.0;
         addBall(mesh, eyeCentre, 10.5, normal, 6, 3, bandUv(Band::White));
         glm::dvec3 look = glm::normalize(normal + glm::dvec3(0.3, 0, 0));
         addBall(mesh, eyeCentre + look * 7.0, 6.5, look, 4, 2, bandUv(Band::Dark));
     }
+}
 
+// Moves the bottom to y = 0 and scales the whole mesh to exactly kHeight.
+void standToHeight(Mesh& mesh) {
     double minY = mesh.vertices.front().position.y;
     double maxY = minY;
     for (const Vertex& v : mesh.vertices) {
@@ -135,6 +147,20 @@ Mesh buildDuck() {
         v.position.y -= minY;
         v.position *= scale;
     }
+}
+
+}  // namespace
+
+Mesh buildDuck() {
+    Mesh mesh;
+    addBody(mesh);
+    addTail(mesh);
+    addWings(mesh);
+    addNeck(mesh);
+    addHead(mesh);
+    addBeak(mesh);
+    addEyes(mesh);
+    standToHeight(mesh);
     return mesh;
 }
 

@@ -120,6 +120,74 @@ Rgba smileyDisc(Rgba c, dvec2 p) {
     return smilingFace(c, p);
 }
 
+// Eight rows of planks, two planks per row, each row's joints at its own offset. All
+// patterns repeat across the image's edges so the texture tiles.
+constexpr int kWoodSize = 512;
+constexpr int kRows = 8;
+constexpr int kPlanksPerRow = 2;
+
+struct Plank {
+    double tint, grainPhase, grainScale;
+    uint32_t seed;
+};
+
+struct Floor {
+    double rowOffset[kRows];
+    Plank planks[kRows * kPlanksPerRow];
+};
+
+Floor layFloor() {
+    Pcg32 random(0x600d);
+    Floor floor;
+    for (double& o : floor.rowOffset) {
+        o = random.range(0.0, 1.0 / kPlanksPerRow);
+    }
+    for (Plank& plank : floor.planks) {
+        plank = {random.range(0.86, 1.08), random.range(0.0, 1.0), random.range(2.5, 4.5),
+                 random.next()};
+    }
+    return floor;
+}
+
+// The plank under uv; local is where uv falls on it, 0..1 along and across.
+const Plank& plankAt(const Floor& floor, dvec2 uv, dvec2& local) {
+    double rowCoord = uv.y * kRows;
+    int row = std::min(static_cast<int>(rowCoord), kRows - 1);
+    local.y = rowCoord - row;
+    double along = (uv.x - floor.rowOffset[row]) * kPlanksPerRow;
+    double index = std::floor(along);
+    local.x = along - index;
+    int column = (static_cast<int>(index) % kPlanksPerRow + kPlanksPerRow) % kPlanksPerRow;
+    return floor.planks[row * kPlanksPerRow + column];
+}
+
+// Growth rings seen from the side: bands along the plank bent by noise, with fine fibre
+// streaks on top.
+dvec3 grain(const Plank& plank, dvec2 local) {
+    const double lx = local.x, ly = local.y;
+    dvec2 q(lx * 2.5, ly * 1.5);
+    double warp = fractalNoise(q, 1024, 4, plank.seed);
+    double rings = ly * plank.grainScale + 3.0 * warp + plank.grainPhase;
+    double band = 0.5 + 0.5 * std::cos(2 * kPi * rings);
+    band = std::pow(band, 2.0);
+    double fibre = fractalNoise({lx * 10.0, ly * 60.0}, 1024, 3, plank.seed ^ 0x5eedu);
+    dvec3 light(0.80, 0.56, 0.32);
+    dvec3 dark(0.50, 0.30, 0.15);
+    dvec3 wood = glm::mix(light, dark, 0.6 * band + 0.5 * (fibre - 0.5));
+    return wood * plank.tint;
+}
+
+// Gaps between planks, in pixels, with a soft darkening along each edge.
+Rgba withGaps(dvec3 wood, dvec2 local) {
+    const double lx = local.x, ly = local.y;
+    double edgeY = std::min(ly, 1 - ly) * kWoodSize / kRows;
+    double edgeX = std::min(lx, 1 - lx) * kWoodSize / kPlanksPerRow;
+    double edge = std::min(edgeX, edgeY);
+    wood *= 0.72 + 0.28 * smoothstep(0.0, 5.0, edge);
+    Rgba c{glm::clamp(wood, 0.0, 1.0), 1.0};
+    return paint(c, {0.16, 0.09, 0.04}, inside(edge - 1.3));
+}
+
 }  // namespace
 
 Image makeColourBands() {
@@ -184,57 +252,12 @@ Image makeIcon() {
 }
 
 Image makeWood() {
-    // Eight rows of planks, two planks per row, each row's joints at its own offset. All
-    // patterns repeat across the image's edges so the texture tiles.
-    constexpr int kSize = 512;
-    constexpr int kRows = 8;
-    constexpr int kPlanksPerRow = 2;
-    Pcg32 random(0x600d);
-    double rowOffset[kRows];
-    for (double& o : rowOffset) {
-        o = random.range(0.0, 1.0 / kPlanksPerRow);
-    }
-    struct Plank {
-        double tint, grainPhase, grainScale;
-        uint32_t seed;
-    };
-    Plank planks[kRows * kPlanksPerRow];
-    for (Plank& plank : planks) {
-        plank = {random.range(0.86, 1.08), random.range(0.0, 1.0), random.range(2.5, 4.5),
-                 random.next()};
-    }
-
-    Image image(kSize, kSize);
+    const Floor floor = layFloor();
+    Image image(kWoodSize, kWoodSize);
     image.render(4, [&](dvec2 uv) {
-        double rowCoord = uv.y * kRows;
-        int row = std::min(static_cast<int>(rowCoord), kRows - 1);
-        double ly = rowCoord - row;
-        double along = (uv.x - rowOffset[row]) * kPlanksPerRow;
-        double index = std::floor(along);
-        double lx = along - index;
-        int column = (static_cast<int>(index) % kPlanksPerRow + kPlanksPerRow) % kPlanksPerRow;
-        const Plank& plank = planks[row * kPlanksPerRow + column];
-
-        // Growth rings seen from the side: bands along the plank bent by noise, with fine
-        // fibre streaks on top.
-        dvec2 q(lx * 2.5, ly * 1.5);
-        double warp = fractalNoise(q, 1024, 4, plank.seed);
-        double rings = ly * plank.grainScale + 3.0 * warp + plank.grainPhase;
-        double band = 0.5 + 0.5 * std::cos(2 * kPi * rings);
-        band = std::pow(band, 2.0);
-        double fibre = fractalNoise({lx * 10.0, ly * 60.0}, 1024, 3, plank.seed ^ 0x5eedu);
-        dvec3 light(0.80, 0.56, 0.32);
-        dvec3 dark(0.50, 0.30, 0.15);
-        dvec3 wood = glm::mix(light, dark, 0.6 * band + 0.5 * (fibre - 0.5));
-        wood *= plank.tint;
-
-        // Gaps between planks, in pixels, with a soft darkening along each edge.
-        double edgeY = std::min(ly, 1 - ly) * kSize / kRows;
-        double edgeX = std::min(lx, 1 - lx) * kSize / kPlanksPerRow;
-        double edge = std::min(edgeX, edgeY);
-        wood *= 0.72 + 0.28 * smoothstep(0.0, 5.0, edge);
-        Rgba c{glm::clamp(wood, 0.0, 1.0), 1.0};
-        return paint(c, {0.16, 0.09, 0.04}, inside(edge - 1.3));
+        dvec2 local;
+        const Plank& plank = plankAt(floor, uv, local);
+        return withGaps(grain(plank, local), local);
     });
     return image;
 }

@@ -16,7 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "base/AssetPaths.h"
 #include "game/Material.h"
+#include "render/GlSetup.h"
+#include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "render/ShadowMap.h"
 #include "render/Texture.h"
@@ -30,10 +33,6 @@ constexpr int kTileSize = 320;
 constexpr int kWidth = kColumns * kTileSize;
 constexpr int kHeight = kRows * kTileSize;
 constexpr int kSamples = 4;
-constexpr int kShadowUnit = 7;
-
-const char* const kModelDir = "Orbquest/Scene/Content/Models/";
-const char* const kImageDir = "Orbquest/Scene/Content/Images/";
 
 // One model drawn with one texture and material.
 struct Piece {
@@ -170,9 +169,8 @@ void drawTile(const Tile& tile, int index, Shader& shader, Models& models, Textu
     const glm::mat4 projection =
         glm::perspective(glm::radians(30.0f), 1.0f, distance * 0.05f, distance * 4.0f);
     const glm::mat4 viewProjection = projection * view;
-    glUniformMatrix4fv(uniform(shader, "view_proj"), 1, GL_FALSE, glm::value_ptr(viewProjection));
+    setViewAndLight(&shader, viewProjection, tile.target + tile.lightOffset);
     setVec3(shader, "viewPos", eye);
-    setVec3(shader, "light.position", tile.target + tile.lightOffset);
 
     for (const Piece& piece : tile.pieces) {
         glUniformMatrix4fv(uniform(shader, "model"), 1, GL_FALSE, glm::value_ptr(piece.placement));
@@ -198,7 +196,7 @@ bool writePng(const std::string& path) {
 }
 
 int render(const std::string& outputPath) {
-    Shader shader("Orbquest/Scene/Shader/omni.vert", "Orbquest/Scene/Shader/omni.frag");
+    Shader shader(assets::shader("omni.vert"), assets::shader("omni.frag"), gameShaderDefines());
     shader.use();
 
     Models models;
@@ -208,11 +206,11 @@ int render(const std::string& outputPath) {
             auto& model = models[piece.model];
             if (!model) {
                 model = std::make_unique<scene::Model>(glm::mat4(1.0f), &shader,
-                                                       std::string(kModelDir) + piece.model);
+                                                       assets::model(piece.model));
             }
             auto& texture = textures[piece.image];
             if (!texture) {
-                texture = std::make_unique<Texture>(std::string(kImageDir) + piece.image);
+                texture = std::make_unique<Texture>(assets::image(piece.image));
             }
         }
     }
@@ -225,20 +223,12 @@ int render(const std::string& outputPath) {
     }
 
     const GLuint shadowCube = makeUnshadowedCube();
-    glActiveTexture(GL_TEXTURE0 + kShadowUnit);
+    glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, shadowCube);
-    glUniform1i(uniform(shader, "depthCube"), kShadowUnit);
+    glUniform1i(uniform(shader, "depthCube"), kShadowTextureUnit);
     glUniform1f(uniform(shader, "far_plane"), kShadowFar);
-    setVec3(shader, "light.ambient", glm::vec3(0.2f));
-    setVec3(shader, "light.diffuse", glm::vec3(0.9f));
-    setVec3(shader, "light.specular", glm::vec3(0.5f));
 
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(0.9f, 0.7f, 0.1f, 1.0f);
+    setFixedGlState(kWidth, kHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     int index = 0;
@@ -277,9 +267,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orbquest_contactsheet: glfwInit failed (is DISPLAY set?)\n");
         return 1;
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    hintGameContext();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(64, 64, "Orbquest contact sheet", nullptr, nullptr);
     if (window == nullptr) {

@@ -30,9 +30,10 @@ uniform float transparency;  // 1.0 lets the texture's alpha through, 0.0 draws 
 
 out vec4 fragColour;
 
-// Must match the projection the shadow pass renders each cube face with.
-const float kShadowNear = 0.1;
-const float kShadowTexels = 1024.0;
+// The projection the shadow pass renders each cube face with. The game defines SHADOW_NEAR
+// (its near plane) and SHADOW_TEXELS (texels along a face's side) from its own constants.
+const float kShadowNear = SHADOW_NEAR;
+const float kShadowTexels = SHADOW_TEXELS;
 
 // The depth the shadow pass stored for a point at distance 'axial' along a face's axis.
 float faceDepth(float axial)

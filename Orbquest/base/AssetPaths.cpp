@@ -1,0 +1,19 @@
+#include "base/AssetPaths.h"
+
+namespace assets {
+
+const char* const kRoot = "Orbquest/Scene";
+
+std::string shader(const std::string& fileName) {
+    return std::string(kRoot) + "/Shader/" + fileName;
+}
+
+std::string model(const std::string& fileName) {
+    return std::string(kRoot) + "/Content/Models/" + fileName;
+}
+
+std::string image(const std::string& fileName) {
+    return std::string(kRoot) + "/Content/Images/" + fileName;
+}
+
+}  // namespace assets
