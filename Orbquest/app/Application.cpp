@@ -19,6 +19,7 @@
 #include "base/Fatal.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
+#include "app/GameFlow.h"
 #include "input/Input.h"
 #include "app/MainLoop.h"
 #include "input/RecordingInput.h"
@@ -28,6 +29,8 @@
 #include "app/Settings.h"
 #include "game/Autopilot.h"
 #include "game/SceneCreator.h"
+#include "hud/Hud.h"
+#include "records/BestTimeRecord.h"
 #include "render/GlSetup.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
@@ -186,6 +189,9 @@ struct Game {
     GLFWwindow* window = nullptr;
     std::unique_ptr<FrameStats> stats;  // its queries go before the context does
     FrameCapture capture;
+    std::unique_ptr<BestTimeRecord> records;
+    std::unique_ptr<Hud> hud;  // its GL objects go before the context does
+    std::unique_ptr<GameFlow> flow;
 };
 
 // The positional parameters fill the settings; the files the game will write are checked
@@ -223,6 +229,24 @@ void openWindow(Game& game) {
     }
 }
 
+// The records, the display (without it when no font can be found) and the flow of games
+// around the level.
+void createGameFlow(Game& game) {
+    game.records = std::make_unique<BestTimeRecord>(recordsFilePath());
+    game.records->load();
+    game.hud = std::make_unique<Hud>();
+    std::string error;
+    if (!game.hud->init(error)) {
+        std::cout << "On-screen display off: " << error << std::endl;
+        game.hud.reset();
+    } else {
+        game.hud->visible = !game.options.noHud;
+    }
+    game.flow = std::make_unique<GameFlow>(game.records.get(), game.input.autopilot.get(),
+                                           game.hud.get(), game.options.replayPath.empty());
+    gameFlow = game.flow.get();
+}
+
 // The long-lived objects the key callback reaches, and the whole level.
 void createLevel(Game& game) {
     exitControl = new ExitControl();
@@ -237,6 +261,7 @@ void createLevel(Game& game) {
         game.input.autopilot->attach(
             autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
     }
+    createGameFlow(game);
 }
 
 void startUp(Game& game, const OptionScan& scan, const char* argv0) {
@@ -271,6 +296,9 @@ int shutDown(Game& game) {
                   << std::endl;
         exitCode = 1;
     }
+    gameFlow = nullptr;
+    game.flow.reset();
+    game.hud.reset();
     if (sceneRenderer) {
         deleteShadowFramebuffer();
         sceneRenderer->release();

@@ -26,6 +26,7 @@ const struct {
     {"--empty-frames", &Options::emptyFrames},
     {"--fast-forward", &Options::fastForward},
     {"--autopilot", &Options::autopilot},
+    {"--no-hud", &Options::noHud},
 };
 
 bool Options::*switchNamed(const std::string& arg) {
@@ -181,13 +182,17 @@ std::string usageText() {
            "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
            "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
+           "  --no-hud        start with the on-screen display hidden (H shows it)\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"
            "  Space           lift the ball\n"
            "  mouse           turn the camera\n"
            "  I J K L         move the free camera (F6)\n"
-           "  F1 ... F9, 1    render options; F1 prints the list\n"
+           "  P               pause and resume (losing the window's focus pauses too)\n"
+           "  R               start the level again, at any moment\n"
+           "  H               hide or show the on-screen display\n"
+           "  F1 ... F9, 1    render options; F1 prints the list and shows the keys on screen\n"
            "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  Escape          quit\n";
 }

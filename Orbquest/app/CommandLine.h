@@ -13,6 +13,7 @@ struct Options {
     bool emptyFrames = false;  // each frame only clears and swaps: a baseline for benchmarks
     bool fastForward = false;  // a replay's frames run undrawn up to its last one
     bool autopilot = false;    // the autopilot plays until the player takes over
+    bool noHud = false;        // the on-screen display starts hidden (H shows it)
     float frameTime = 0.0f;    // seconds every frame takes whatever the clock says; 0: the clock
     int frames = 0;            // end normally after this many frames; 0 runs until the player quits
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown

@@ -20,6 +20,7 @@ float currentFrameTime = 0.0f;
 ExitControl* exitControl = nullptr;
 SceneRenderer* sceneRenderer = nullptr;
 ScreenshotKey* screenshotKey = nullptr;
+GameFlow* gameFlow = nullptr;
 
 ColourPassSettings colourPassSettings() {
     return {windowWidth, windowHeight, transparencyEnabled};

@@ -5,6 +5,7 @@
 
 struct ColourPassSettings;
 class ExitControl;
+class GameFlow;
 class SceneRenderer;
 class ScreenshotKey;
 
@@ -34,6 +35,7 @@ extern float currentFrameTime;
 extern ExitControl* exitControl;
 extern SceneRenderer* sceneRenderer;
 extern ScreenshotKey* screenshotKey;
+extern GameFlow* gameFlow;  // pause, restart, the end of a game and the display
 
 // The settings the colour pass reads, as they are now.
 ColourPassSettings colourPassSettings();

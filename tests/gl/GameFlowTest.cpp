@@ -1,0 +1,128 @@
+#include "app/GameFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/MainLoop.h"
+#include "app/Settings.h"
+#include "input/ScriptedInput.h"
+#include "records/BestTimeRecord.h"
+#include "records/RecordsText.h"
+#include "support/LevelHarness.h"
+#include "support/LevelSnapshot.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// The real main loop on the whole level, through a replay and with the game's flow installed
+// as the key callback finds it. The first frame's poll finds no callback yet, so every key
+// event comes from frame 2 on.
+class GameFlowLoop : public testing::Test {
+  protected:
+    GameFlowLoop() : flow(nullptr, nullptr, nullptr, true) { gameFlow = &flow; }
+    ~GameFlowLoop() override {
+        gameFlow = nullptr;
+        input::install(nullptr);
+        glfwSetKeyCallback(harness.window(), nullptr);
+        glfwSetWindowFocusCallback(harness.window(), nullptr);
+        glfwSetFramebufferSizeCallback(harness.window(), nullptr);
+    }
+
+    // Returns what the frames printed.
+    std::string play(const std::string& replay) {
+        ReplayScript script = parseReplay(replay);
+        EXPECT_EQ(script.error, "");
+        Options options;
+        for (const ReplayFrame& entry : script.frames) {
+            options.frames += static_cast<int>(entry.repeat);
+        }
+        input = std::make_unique<ScriptedInput>(std::move(script.frames));
+        input::install(input.get());
+        lastFrameTime = 0.0f;  // each replay's clock starts at 0
+        harness.exit.setQuitRequested(false);
+        testing::internal::CaptureStdout();
+        runMainLoop(harness.window(), options, nullptr, nullptr);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    LevelHarness harness;
+    GameFlow flow;
+    std::unique_ptr<ScriptedInput> input;
+};
+
+TEST_F(GameFlowLoop, PausedNeitherTheLevelNorTheClockNorTheCameraMove) {
+    const std::string lines = play(
+        "frames 2 dt 1/60 cursor 0 0\n"
+        "dt 1/60 press P\n"                        // the level moves in this frame, then pauses
+        "frames 60 dt 1/60 keys W cursor 40 10\n"  // held, and the mouse moved, while paused
+        "dt 1/60 cursor 40 10 press P\n");         // resumes after this frame
+    EXPECT_EQ(lines, "Game paused\nGame resumed\n");
+    EXPECT_FALSE(harness.level().paused);
+    EXPECT_TRUE(harness.camera().firstMouse) << "the first reading after the pause only seeds";
+    harness.camera().firstMouse = false;
+    const LevelSnapshot paused(harness);
+
+    harness.renderer.restart();
+    play("frames 3 dt 1/60 cursor 0 0\n");
+    expectSameLevel(paused, LevelSnapshot(harness));
+    EXPECT_FLOAT_EQ(harness.level().gameTime, 3.0f / 60.0f);
+}
+
+TEST_F(GameFlowLoop, RestartPutsTheLevelAndTheCameraBackAsAtStartUp) {
+    const LevelSnapshot fresh(harness);
+    const std::string lines = play(
+        "frames 40 dt 1/60 keys W SPACE cursor 30 5\n"
+        "dt 1/60 keys W press R\n");
+    EXPECT_EQ(lines, "Game restarted\n");
+    expectSameLevel(LevelSnapshot(harness), fresh);
+}
+
+TEST_F(GameFlowLoop, RestartWhilePausedStartsAGameThatPlays) {
+    play("frames 2 dt 1/60\ndt 1/60 press P\ndt 1/60 press R\nframes 5 dt 1/60\n");
+    EXPECT_FALSE(harness.level().paused);
+    EXPECT_FLOAT_EQ(harness.level().gameTime, 5.0f / 60.0f);
+}
+
+// A won game's time against the records, as the end of a game decides it.
+TEST(GameFlowRecords, APlayersWinIsStoredWhenItBeatsTheBestAndNoOtherWinIs) {
+    const struct {
+        const char* name;
+        bool playersGame;
+        float time;
+        const char* line;  // printed, and shown under the won line
+        float storedBest;  // the file's afterwards; 0 for no file
+    } cases[] = {
+        {"a first win", true, 150.25f, "Your time: 2:30.3, a new best time\n", 150.25f},
+        {"a slower one", true, 160.0f, "Your time: 2:40.0; the best time is 2:30.3\n", 150.25f},
+        {"a faster one", true, 140.0f, "Your time: 2:20.0, a new best time\n", 140.0f},
+        {"a replay's", false, 100.0f, "", 140.0f},
+    };
+    TempDir dir;
+    const std::string path = dir.file("orbquest/records.ini");
+    LevelHarness harness;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BestTimeRecord records(path);
+        records.load();
+        GameFlow flow(&records, nullptr, nullptr, c.playersGame);
+        gameFlow = &flow;
+        SceneCreator& level = harness.level();
+        level.reset();
+        level.targetDone.assign(level.targetDone.size(), true);
+        level.gameTime = c.time;
+        testing::internal::CaptureStdout();
+        harness.colourPass();  // the winning rule
+        flow.afterColourPass();
+        flow.afterColourPass();  // decided once per game
+        const std::string lines = testing::internal::GetCapturedStdout();
+        gameFlow = nullptr;
+        EXPECT_EQ(lines, "Congratulations, you won the game!\n" + std::string(c.line));
+        EXPECT_EQ(parseRecords(readFile(path)).bestTime, c.storedBest);
+        EXPECT_EQ(flow.displayState().resultLine + (c.playersGame ? "\n" : ""),
+                  c.playersGame ? c.line : "Time 1:40.0 (a replay: no record)");
+    }
+}
+
+}  // namespace
