@@ -162,13 +162,11 @@ void TextRenderer::appendRun(const TextRun& run, const GlyphAtlas& atlas,
     }
 }
 
-void TextRenderer::drawBatch(const GlyphAtlas& atlas, const std::vector<Vertex>& vertices) {
+void TextRenderer::drawBatch(const GlyphAtlas& atlas, size_t first, size_t count) {
     glBindTexture(GL_TEXTURE_2D, atlas.texture());
     glUniform2f(glGetUniformLocation(shader_.programHandle, "atlasSize"),
                 static_cast<float>(atlas.width()), static_cast<float>(atlas.height()));
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
-                 vertices.data(), GL_STREAM_DRAW);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(first), static_cast<GLsizei>(count));
 }
 
 void TextRenderer::draw(const std::vector<TextRun>& runs, int width, int height) {
@@ -196,15 +194,23 @@ void TextRenderer::draw(const std::vector<TextRun>& runs, int width, int height)
     for (const TextRun& run : runs) {
         pointsBySize[run.pixelSize] += decodeUtf8(run.text);
     }
+    // Every batch's vertices in one upload: rewriting the buffer between draws would make a
+    // driver that draws late (llvmpipe) finish the frame's drawing first.
     std::vector<Vertex> vertices;
+    std::vector<std::pair<const GlyphAtlas*, size_t>> batches;  // and where each one starts
     for (const auto& [size, points] : pointsBySize) {
         const GlyphAtlas& atlas = atlasFor(size, points);
-        vertices.clear();
+        batches.emplace_back(&atlas, vertices.size());
         for (const TextRun& run : runs) {
             if (run.pixelSize == size) {
                 appendRun(run, atlas, vertices);
             }
         }
-        drawBatch(atlas, vertices);
+    }
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
+                 vertices.data(), GL_STREAM_DRAW);
+    for (size_t i = 0; i < batches.size(); ++i) {
+        const size_t end = i + 1 < batches.size() ? batches[i + 1].second : vertices.size();
+        drawBatch(*batches[i].first, batches[i].second, end - batches[i].second);
     }
 }

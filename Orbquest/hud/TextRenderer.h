@@ -40,7 +40,7 @@ class TextRenderer {
 
     GlyphAtlas& atlasFor(int pixelSize, const std::u32string& points);
     void appendRun(const TextRun& run, const GlyphAtlas& atlas, std::vector<Vertex>& vertices);
-    void drawBatch(const GlyphAtlas& atlas, const std::vector<Vertex>& vertices);
+    void drawBatch(const GlyphAtlas& atlas, size_t first, size_t count);
 
     Font& font_;
     Shader shader_;
