@@ -156,7 +156,8 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     const std::string usage = usageText();
     for (const char* word :
          {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
-          "--frame-time", "--frame-stats", "width height", "Escape", "F1", "F12"}) {
+          "--frame-time", "--frame-stats", "--no-hud", "width height", "Escape", "F1", "F12",
+          "  P  ", "  R  ", "  H  "}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
