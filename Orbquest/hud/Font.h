@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "hud/HudLayout.h"
+#include "hud/TextMetrics.h"
 
 // One glyph rasterised with its outline, both in one box: the outline's, which holds the
 // glyph.

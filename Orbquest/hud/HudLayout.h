@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hud/HudState.h"
+#include "hud/TextMetrics.h"
 
 // One line of text placed on the screen.
 struct TextRun {
@@ -13,15 +14,6 @@ struct TextRun {
     float x;               // the pen's start: left end of the baseline, pixels from the left
     float y;               // and from the top
     std::uint32_t colour;  // 0xRRGGBBAA of the fill; the outline is the same for every run
-};
-
-// How a font sets text: widths and how far lines reach, in pixels at a given size.
-class TextMetrics {
-  public:
-    virtual ~TextMetrics() = default;
-    virtual float width(const std::string& text, float pixelSize) const = 0;
-    virtual float ascent(float pixelSize) const = 0;   // above the baseline, positive
-    virtual float descent(float pixelSize) const = 0;  // below the baseline, positive
 };
 
 // Sizes follow the window's height, so the display looks the same from 320 x 240 to

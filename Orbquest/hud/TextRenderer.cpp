@@ -83,7 +83,9 @@ struct SavedGlState {
         glActiveTexture(static_cast<GLenum>(activeTexture));
         glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
         glBindVertexArray(static_cast<GLuint>(vertexArray));
-        glUseProgram(static_cast<GLuint>(program));
+        // A program deleted while it was current is gone once the display's took its place.
+        const GLuint previous = static_cast<GLuint>(program);
+        glUseProgram(glIsProgram(previous) ? previous : 0);
     }
 };
 

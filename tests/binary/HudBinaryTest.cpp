@@ -108,21 +108,6 @@ TEST(HudBinary, WithoutAFontTheGameRunsWithoutTheDisplayAndSaysWhyOnce) {
     EXPECT_EQ(countOccurrences(run.output, "On-screen display off: "), 1u) << run.output;
 }
 
-TEST(HudBinary, AnUnreadableRecordsFileIsLeftAsItIsAndTheGamePlaysOn) {
-    TempDir dir;
-    dir.write("orbquest/records.ini", "best_time = yesterday\n");
-    const ProcessResult run = runProcess(
-        {"/usr/bin/env", "XDG_DATA_HOME=" + dir.path(), ORBQUEST_BINARY, "--frames", "3"},
-        ORBQUEST_SOURCE_DIR, 300);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(
-        countOccurrences(run.output, "Best time not kept: the records file " +
-                                         dir.file("orbquest/records.ini") + " cannot be parsed"),
-        1u)
-        << run.output;
-    EXPECT_EQ(readFile(dir.file("orbquest/records.ini")), "best_time = yesterday\n");
-}
-
 // Presses a key until the game prints 'line' once more than before; false if it never does
 // (the first frame's events find no callback yet).
 bool pressUntil(GameSession& game, const std::string& key, const std::string& line) {

@@ -7,9 +7,12 @@
 #include "app/CommandLine.h"
 #include "app/MainLoop.h"
 #include "app/Settings.h"
+#include "game/Autopilot.h"
+#include "input/AutopilotInput.h"
 #include "input/ScriptedInput.h"
 #include "records/BestTimeRecord.h"
 #include "records/RecordsText.h"
+#include "support/FakeInput.h"
 #include "support/LevelHarness.h"
 #include "support/LevelSnapshot.h"
 #include "support/TempDir.h"
@@ -35,6 +38,7 @@ class GameFlowLoop : public testing::Test {
         ReplayScript script = parseReplay(replay);
         EXPECT_EQ(script.error, "");
         Options options;
+        options.fastForward = true;  // only the last frame is drawn; every frame plays
         for (const ReplayFrame& entry : script.frames) {
             options.frames += static_cast<int>(entry.repeat);
         }
@@ -70,11 +74,13 @@ TEST_F(GameFlowLoop, PausedNeitherTheLevelNorTheClockNorTheCameraMove) {
     EXPECT_FLOAT_EQ(harness.level().gameTime, 3.0f / 60.0f);
 }
 
+// Played (four targets done, the camera turned), then R: the level and the camera are as
+// fresh, field by field and matrix by matrix, with the same models, buffers and textures.
 TEST_F(GameFlowLoop, RestartPutsTheLevelAndTheCameraBackAsAtStartUp) {
     const LevelSnapshot fresh(harness);
-    const std::string lines = play(
-        "frames 40 dt 1/60 keys W SPACE cursor 30 5\n"
-        "dt 1/60 keys W press R\n");
+    const std::string lines = play(readFile("replays/land-on-targets.replay") +
+                                   "frames 30 dt 1/60 keys W cursor 30 5\n"
+                                   "dt 1/60 keys W press R\n");
     EXPECT_EQ(lines, "Game restarted\n");
     expectSameLevel(LevelSnapshot(harness), fresh);
 }
@@ -123,6 +129,33 @@ TEST(GameFlowRecords, APlayersWinIsStoredWhenItBeatsTheBestAndNoOtherWinIs) {
         EXPECT_EQ(flow.displayState().resultLine + (c.playersGame ? "\n" : ""),
                   c.playersGame ? c.line : "Time 1:40.0 (a replay: no record)");
     }
+}
+
+TEST(GameFlowAutopilot, HoldsNothingWhilePausedAndFliesOnAfterARestart) {
+    LevelHarness harness;
+    FakeInput clock;
+    AutopilotInput pilot(clock);
+    pilot.attach(autopilotFlyingBy(harness.level(), harness.camera()));
+    pilot.frameStartTime(harness.window());
+    EXPECT_EQ(pilot.framesFlown(), 1);
+    harness.level().paused = true;
+    for (int frame = 0; frame < 3; ++frame) {
+        pilot.frameStartTime(harness.window());
+        for (int key : {GLFW_KEY_W, GLFW_KEY_A, GLFW_KEY_S, GLFW_KEY_D, GLFW_KEY_SPACE}) {
+            EXPECT_EQ(pilot.getKey(harness.window(), key), GLFW_RELEASE) << key;
+        }
+    }
+    EXPECT_EQ(pilot.framesFlown(), 1) << "paused frames are not flown";
+    GameFlow flow(nullptr, &pilot, nullptr, true);
+    gameFlow = &flow;
+    testing::internal::CaptureStdout();
+    flow.restart(harness.window());
+    testing::internal::GetCapturedStdout();
+    gameFlow = nullptr;
+    EXPECT_EQ(pilot.framesFlown(), 0) << "counted from the restart";
+    pilot.frameStartTime(harness.window());
+    EXPECT_EQ(pilot.framesFlown(), 1);
+    EXPECT_TRUE(pilot.driving());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <glm/glm.hpp>
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "render/Camera.h"
@@ -16,8 +17,13 @@ struct LevelSnapshot {
     struct Placement {
         glm::mat4 model, rotation, translation, base;
         GLuint vertexArray, positionBuffer;
+        bool operator==(const Placement& o) const {
+            return std::tie(model, rotation, translation, base, vertexArray, positionBuffer) ==
+                   std::tie(o.model, o.rotation, o.translation, o.base, o.vertexArray,
+                            o.positionBuffer);
+        }
     };
-    std::vector<Placement> models;
+    std::vector<Placement> models;  // every list in order, then the player and the light marker
     std::vector<GLuint> textures;
     std::vector<bool> targetDone;
     std::vector<std::uint64_t> blocksUnderPlayer;

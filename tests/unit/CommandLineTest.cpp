@@ -154,10 +154,9 @@ TEST(CommandLineOptions, AutopilotAndFrameTime) {
 TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_TRUE(scan({"orbquest", "--help"}).options.help);
     const std::string usage = usageText();
-    for (const char* word :
-         {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward", "--autopilot",
-          "--frame-time", "--frame-stats", "--no-hud", "width height", "Escape", "F1", "F12",
-          "  P  ", "  R  ", "  H  "}) {
+    for (const char* word : {"--help", "--gl-debug", "--frames", "--empty-frames", "--fast-forward",
+                             "--autopilot", "--frame-time", "--frame-stats", "--no-hud",
+                             "width height", "Escape", "F1", "F12", "  P  ", "  R  ", "  H  "}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

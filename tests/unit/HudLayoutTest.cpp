@@ -22,15 +22,6 @@ TEST(GameTimeText, MinutesSecondsAndTenthsRoundedToTheNearestTenth) {
     EXPECT_EQ(formatGameTime(0.0 / 0.0), "0:00.0");
 }
 
-TEST(Utf8, InvalidBytesReadAsTheReplacementCharacter) {
-    EXPECT_EQ(decodeUtf8("a\u00b7b"), std::u32string(U"a\u00b7b"));
-    EXPECT_EQ(decodeUtf8("\xff"
-                         "a"),
-              std::u32string(U"\ufffda"));
-    EXPECT_EQ(decodeUtf8("\xc0\xaf"), std::u32string(U"\ufffd\ufffd")) << "overlong";
-    EXPECT_EQ(decodeUtf8("\xe2\x82"), std::u32string(U"\ufffd\ufffd")) << "cut short";
-}
-
 // Every character as wide as 0.6 em, lines reaching 0.9 em up and 0.25 down.
 class EvenMetrics : public TextMetrics {
   public:

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -158,23 +157,6 @@ TEST_F(BestTimeFile, ABetterTimeStoredMeanwhileIsKept) {
     dir.write("orbquest/records.ini", formatRecords(100.0f));
     EXPECT_EQ(record.offer(120.0f), BestTimeRecord::Outcome::NotBetter);
     EXPECT_EQ(parseRecords(readFile(path())).bestTime, 100.0f);
-}
-
-TEST_F(BestTimeFile, TheFileLivesInXdgDataHomeOrBelowHome) {
-    const char* savedData = std::getenv("XDG_DATA_HOME");
-    const std::string keptData = savedData ? savedData : "";
-    setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
-    EXPECT_EQ(recordsFilePath(), dir.path() + "/orbquest/records.ini");
-    setenv("XDG_DATA_HOME", "", 1);
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') {
-        EXPECT_EQ(recordsFilePath(), std::string(home) + "/.local/share/orbquest/records.ini");
-    }
-    if (savedData) {
-        setenv("XDG_DATA_HOME", keptData.c_str(), 1);
-    } else {
-        unsetenv("XDG_DATA_HOME");
-    }
 }
 
 TEST(AtomicFile, AFailedReplaceLeavesTheTargetAndNoTemporary) {
