@@ -5,7 +5,9 @@
 # Usage: bench/compare-pictures.sh BASE [NEW]   (repository roots holding build/orbquest;
 #                                                NEW defaults to this checkout)
 # Environment: FLY_FRAMES (frames of the fly-through to compare, default "200 600"), KEEP (a
-# folder that keeps the screenshots and a picture of the differing pixels).
+# folder that keeps the screenshots and a picture of the differing pixels), BASE_OPTIONS and
+# NEW_OPTIONS (more options for each side's game, e.g. --no-hud where a build has the on-screen
+# display and the other has not).
 #
 # For each picture it prints the pixels that differ at all, those that differ by more than
 # 3 % and by more than 10 % of full scale (ImageMagick's -fuzz, a distance in RGB), and the
@@ -28,13 +30,17 @@ new=$(realpath "${2:-$here}")
 fly_frames=${FLY_FRAMES-200 600}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config  # no real home is read or written
 printf 'frames 3 dt 1/60 cursor 512 384\n' > "$work/still.replay"
 
 max_changed=786  # 0.1 % of 1024 x 768
 min_psnr=40
 
-shoot() {  # checkout, output PNG, frames, replay
-  (cd "$1" && ./build/orbquest --frames "$3" --replay "$4" --screenshot "$2" > /dev/null)
+shoot() {  # checkout, output PNG, frames, replay, then more options for the game
+  local checkout=$1 picture=$2 frames=$3 replay=$4
+  shift 4
+  (cd "$checkout" && ./build/orbquest --frames "$frames" --replay "$replay" --screenshot \
+    "$picture" "$@" > /dev/null)
 }
 
 # ImageMagick prints the metric on standard error and exits 1 when the pictures differ.
@@ -52,8 +58,8 @@ for frames in $fly_frames; do
 done
 for picture in "${pictures[@]}"; do
   read -r name frames replay <<< "$picture"
-  shoot "$base" "$work/$name-base.png" "$frames" "$replay"
-  shoot "$new" "$work/$name-new.png" "$frames" "$replay"
+  shoot "$base" "$work/$name-base.png" "$frames" "$replay" ${BASE_OPTIONS:-}
+  shoot "$new" "$work/$name-new.png" "$frames" "$replay" ${NEW_OPTIONS:-}
   any=$(metric AE "" "$work/$name-base.png" "$work/$name-new.png")
   small=$(metric AE 3% "$work/$name-base.png" "$work/$name-new.png")
   large=$(metric AE 10% "$work/$name-base.png" "$work/$name-new.png")

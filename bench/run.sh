@@ -18,7 +18,10 @@
 # whole replay; fewer play only its start, for quick checks), WARMUP (frames
 # left out of the figures at the start of each run, 10: llvmpipe compiles shaders while they
 # first draw), WORKLOADS ("still fly-through"), CSV_DIR (keep every run's --frame-stats CSV
-# there). Figures are per frame in ms; percentiles are nearest-rank over the frames of all runs.
+# there), OPTIONS (more options for the game, e.g. --no-hud; with --compare BASE_OPTIONS and
+# NEW_OPTIONS for each side, so one build can run against itself: BASE_OPTIONS=--no-hud
+# bench/run.sh --compare . compares the on-screen display shown against hidden). Figures are per
+# frame in ms; percentiles are nearest-rank over the frames of all runs.
 set -euo pipefail
 export LC_ALL=C  # EPOCHREALTIME, sort and awk all with a decimal point
 
@@ -37,6 +40,7 @@ workloads=${WORKLOADS:-still fly-through}
 fly_replay=$here/replays/fly-through.replay
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config  # no real home is read or written
 printf 'frames %d dt 1/60 cursor 512 384\n' "$still_frames" > "$work/still.replay"
 
 # The CSV columns reported, as "column:label" (the columns of --frame-stats).
@@ -66,12 +70,15 @@ run_game() {
   awk -v s="$start" -v w="$welcome" 'BEGIN { printf "%.6f\n", w - s }'
 }
 
-# Runs one workload once. Arguments: checkout, workload, CSV file. Prints the start-up seconds.
+# Runs one workload once. Arguments: checkout, workload, CSV file, then more options for the
+# game (none for the empty frames). Prints the start-up seconds.
 run_workload() {
-  case $2 in
-    still) run_game "$1" "$3" --frames "$still_frames" --replay "$work/still.replay" ;;
-    fly-through) run_game "$1" "$3" --frames "$fly_frames" --replay "$fly_replay" ;;
-    empty) run_game "$1" "$3" --frames "$still_frames" --empty-frames ;;
+  local checkout=$1 workload=$2 csv=$3
+  shift 3
+  case $workload in
+    still) run_game "$checkout" "$csv" --frames "$still_frames" --replay "$work/still.replay" "$@" ;;
+    fly-through) run_game "$checkout" "$csv" --frames "$fly_frames" --replay "$fly_replay" "$@" ;;
+    empty) run_game "$checkout" "$csv" --frames "$still_frames" --empty-frames ;;
     *) echo "bench: unknown workload $2" >&2 && exit 1 ;;
   esac
 }
@@ -119,7 +126,8 @@ one_build() {
   for workload in $workloads; do
     csvs=()
     for ((r = 0; r < runs; ++r)); do
-      startups+=$(run_workload "$checkout" "$workload" "$work/$workload-$r.csv")$'\n'
+      startups+=$(run_workload "$checkout" "$workload" "$work/$workload-$r.csv" \
+        ${OPTIONS:-})$'\n'
       csvs+=("$work/$workload-$r.csv")
     done
     echo
@@ -165,8 +173,8 @@ best_of_runs() {
 compare() {
   local base=$1 new=$2 workload r side figure
   machine
-  echo "Base: $base"
-  echo "New:  $new"
+  echo "Base: $base ${BASE_OPTIONS:-}"
+  echo "New:  $new ${NEW_OPTIONS:-}"
   echo "$runs rounds, runs alternating, the first $warmup frames of each run left out."
   echo "median: over the frames of all runs; ratio: the median over the rounds of new / base"
   echo "within a round. best: the median over the frames of each frame's best run, which"
@@ -177,9 +185,11 @@ compare() {
       local startup_base startup_new
       for side in $([ $((r % 2)) -eq 0 ] && echo "base new" || echo "new base"); do
         if [ "$side" = new ]; then
-          startup_new=$(run_workload "$new" "$workload" "$work/$side-$workload-$r.csv")
+          startup_new=$(run_workload "$new" "$workload" "$work/$side-$workload-$r.csv" \
+            ${NEW_OPTIONS:-})
         else
-          startup_base=$(run_workload "$base" "$workload" "$work/$side-$workload-$r.csv")
+          startup_base=$(run_workload "$base" "$workload" "$work/$side-$workload-$r.csv" \
+            ${BASE_OPTIONS:-})
         fi
       done
       startup_ratios+=$(awk -v b="$startup_base" -v n="$startup_new" 'BEGIN { print n / b }')$'\n'

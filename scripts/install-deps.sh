@@ -15,6 +15,7 @@ game=(
 everything=(
   "${game[@]}"
   libgtest-dev libgmock-dev libx11-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core libinih-dev  # the display, records
   # tests: a virtual X server, Mesa's software OpenGL, key presses and screenshots
   xvfb xauth mesa-utils xdotool imagemagick x11-utils
   valgrind  # the leak check

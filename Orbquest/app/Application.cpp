@@ -20,6 +20,7 @@
 #include "base/Fatal.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
+#include "app/GameFlow.h"
 #include "input/Input.h"
 #include "app/MainLoop.h"
 #include "input/RecordingInput.h"
@@ -31,6 +32,8 @@
 #include "audio/GameAudio.h"
 #include "game/Autopilot.h"
 #include "game/SceneCreator.h"
+#include "hud/Hud.h"
+#include "records/BestTimeRecord.h"
 #include "render/GlSetup.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
@@ -191,6 +194,9 @@ struct Game {
     std::unique_ptr<FrameStats> stats;  // its queries go before the context does
     FrameCapture capture;
     std::unique_ptr<GameAudio> audio;
+    std::unique_ptr<BestTimeRecord> records;
+    std::unique_ptr<Hud> hud;  // its GL objects go before the context does
+    std::unique_ptr<GameFlow> flow;
 };
 
 // The sound files are read and the sound file to write is checked before the window opens;
@@ -243,6 +249,24 @@ void openWindow(Game& game) {
     }
 }
 
+// The records, the display (without it when no font can be found) and the flow of games
+// around the level.
+void createGameFlow(Game& game) {
+    game.records = std::make_unique<BestTimeRecord>(recordsFilePath());
+    game.records->load();
+    game.hud = std::make_unique<Hud>();
+    std::string error;
+    if (!game.hud->init(error)) {
+        std::cout << "On-screen display off: " << error << std::endl;
+        game.hud.reset();
+    } else {
+        game.hud->visible = !game.options.noHud;
+    }
+    game.flow = std::make_unique<GameFlow>(game.records.get(), game.input.autopilot.get(),
+                                           game.hud.get(), game.options.replayPath.empty());
+    gameFlow = game.flow.get();
+}
+
 // The long-lived objects the key callback reaches, and the whole level.
 void createLevel(Game& game) {
     exitControl = new ExitControl();
@@ -260,6 +284,7 @@ void createLevel(Game& game) {
         game.input.autopilot->attach(
             autopilotFlyingBy(*sceneRenderer->sceneCreator, *sceneRenderer->camera));
     }
+    createGameFlow(game);
 }
 
 void startUp(Game& game, const OptionScan& scan, const char* argv0) {
@@ -302,6 +327,9 @@ int shutDown(Game& game) {
     }
     gameAudio = nullptr;
     game.audio.reset();
+    gameFlow = nullptr;
+    game.flow.reset();
+    game.hud.reset();
     if (sceneRenderer) {
         deleteShadowFramebuffer();
         sceneRenderer->release();

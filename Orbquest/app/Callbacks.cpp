@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "input/Input.h"
+#include "app/GameFlow.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "audio/GameAudio.h"
@@ -167,6 +168,13 @@ void toggleSound(GLFWwindow*) {
     }
 }
 
+template <typename... Args>
+void withGameFlow(void (GameFlow::*act)(Args...), Args... args) {
+    if (gameFlow) {
+        (gameFlow->*act)(args...);
+    }
+}
+
 struct KeyBinding {
     int key;
     void (*act)(GLFWwindow* window);
@@ -190,6 +198,10 @@ const KeyBinding kRenderOptionKeys[] = {
 const KeyBinding kPressKeys[] = {
     {GLFW_KEY_F12, askForScreenshot},
     {GLFW_KEY_M, toggleSound},
+    {GLFW_KEY_P, [](GLFWwindow* window) { withGameFlow(&GameFlow::togglePause, window); }},
+    {GLFW_KEY_R, [](GLFWwindow* window) { withGameFlow(&GameFlow::restart, window); }},
+    {GLFW_KEY_H, [](GLFWwindow*) { withGameFlow(&GameFlow::toggleDisplay); }},
+    {GLFW_KEY_F1, [](GLFWwindow*) { withGameFlow(&GameFlow::showHelp); }},
 };
 
 }  // namespace
@@ -210,6 +222,12 @@ void keyCallback(GLFWwindow* window, int key, int, int action, int) {
         if (key == entry.key) {
             entry.act(window);
         }
+    }
+}
+
+void focusCallback(GLFWwindow* window, int focused) {
+    if (!focused) {
+        withGameFlow(&GameFlow::focusLost, window);
     }
 }
 

@@ -28,6 +28,7 @@ const struct {
     {"--fast-forward", &Options::fastForward},
     {"--autopilot", &Options::autopilot},
     {"--mute", &Options::mute},
+    {"--no-hud", &Options::noHud},
 };
 
 bool Options::*switchNamed(const std::string& arg) {
@@ -201,6 +202,7 @@ std::string usageText() {
            "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
            "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
+           "  --no-hud        start with the on-screen display hidden (H shows it)\n"
            "  --mute          start with the sound off (M turns it on)\n"
            "  --volume N      sound volume from 0 to " +
            std::to_string(kMaxVolume) + " (default " + std::to_string(kDefaultVolume) +
@@ -213,7 +215,10 @@ std::string usageText() {
            "  Space           lift the ball\n"
            "  mouse           turn the camera\n"
            "  I J K L         move the free camera (F6)\n"
-           "  F1 ... F9, 1    render options; F1 prints the list\n"
+           "  P               pause and resume (losing the window's focus pauses too)\n"
+           "  R               start the level again, at any moment\n"
+           "  H               hide or show the on-screen display\n"
+           "  F1 ... F9, 1    render options; F1 prints the list and shows the keys on screen\n"
            "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  M               sound off / on\n"
            "  Escape          quit\n";

@@ -16,6 +16,7 @@ struct Options {
     bool fastForward = false;     // a replay's frames run undrawn up to its last one
     bool autopilot = false;       // the autopilot plays until the player takes over
     bool mute = false;            // the game starts with the sound off
+    bool noHud = false;           // the on-screen display starts hidden (H shows it)
     int volume = kDefaultVolume;  // percent
     float frameTime = 0.0f;       // seconds every frame takes whatever the clock says; 0: the clock
     int frames = 0;  // end normally after this many frames; 0 runs until the player quits

@@ -2,15 +2,14 @@
 
 #include <GL/glew.h>
 
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "app/Callbacks.h"
 #include "app/CommandLine.h"
 #include "app/ExitControl.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
+#include "app/GameFlow.h"
 #include "input/Input.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
@@ -22,8 +21,9 @@
 namespace {
 
 constexpr int kFrameTimeInterval = 30;  // frames between two frame-time lines
-// The last frame stays on screen this long after the game is won or lost.
-constexpr std::chrono::milliseconds kEndOfGamePause(3000);
+// The last frame stays on screen this long after the game is won or lost, unless R starts a
+// new game meanwhile.
+constexpr double kEndOfGameSeconds = 3.0;
 
 void printFrameTime() {
     std::cout << "Frametime: " << deltaTime * 1000 << "ms"
@@ -54,9 +54,11 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStat
     }
     mark(&FrameStats::shadowPassEnds);
     if (!options.emptyFrames) {
-        // All movement of the frame happens between the two passes.
+        // All movement of the frame happens between the two passes; a paused game has none.
         sceneRenderer->sceneShader->use();
-        sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+        if (!sceneRenderer->sceneCreator->paused) {
+            sceneRenderer->update(deltaTime, window, sceneRenderer->sceneShader);
+        }
     }
     mark(&FrameStats::colourPassBegins);
     if (options.emptyFrames) {
@@ -67,6 +69,12 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStat
         renderColourPass(*sceneRenderer, colourPassSettings());
     } else {
         countColourPass(*sceneRenderer);
+    }
+    if (gameFlow && !options.emptyFrames) {
+        gameFlow->afterColourPass();
+        if (drawn) {
+            gameFlow->drawDisplay(window);
+        }
     }
     mark(&FrameStats::colourPassEnds);
 }
@@ -80,6 +88,9 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
     level.reportLines = false;
     renderColourPass(*sceneRenderer, colourPassSettings());
     level.reportLines = true;
+    if (gameFlow) {
+        gameFlow->drawDisplay(window);
+    }
     if (screenshotKey) {
         screenshotKey->writePending();
     }
@@ -87,6 +98,25 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
         capture->capture();
     }
     glfwSwapBuffers(window);
+}
+
+// The last picture stays while the window keeps answering: R there starts a new game, Escape
+// or closing the window ends at once; else the game ends as it always has, after the wait.
+void endOfGame(GLFWwindow* window, const SceneCreator& level) {
+    const auto decided = [&] {
+        exitControl->update(window);
+        return !(level.gameWon || level.gameLost) || exitControl->isQuitRequested() ||
+               glfwWindowShouldClose(window);
+    };
+    input::waitForEvents(window, kEndOfGameSeconds, decided);
+    if (level.gameWon || level.gameLost) {
+        exitControl->setQuitRequested(true);
+        // The sound plays on meanwhile: a file being written gets the wait too, the fanfare in
+        // it. A new game goes on from where the file is.
+        if (gameAudio) {
+            gameAudio->pass(kEndOfGameSeconds);
+        }
+    }
 }
 
 }  // namespace
@@ -98,6 +128,9 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         currentFrameTime = input::frameStartTime(window);
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
+        if (gameFlow) {
+            gameFlow->advance(deltaTime);
+        }
 
         // With --fast-forward a replay's frames go undrawn up to its last one; the last frame of
         // a --frames run is drawn too, so there is always a picture to keep.
@@ -105,8 +138,8 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         const bool drawn = !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
         runPasses(window, options, drawn, drawn ? stats : nullptr);
         if (gameAudio) {
-            // The game has no pause yet; once it has, a paused frame silences the rolling loop.
-            const bool paused = false;
+            // A paused frame silences the rolling loop.
+            const bool paused = sceneRenderer->sceneCreator->paused;
             gameAudio->update(*sceneRenderer->sceneCreator, *sceneRenderer->camera, deltaTime,
                               paused);
         }
@@ -134,6 +167,7 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         // Registered after every poll, so the very first poll runs without callbacks.
         if (!options.emptyFrames) {  // the hotkeys act on the level
             input::setKeyCallback(window, keyCallback);
+            input::setFocusCallback(window, focusCallback);
         }
         glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 
@@ -142,13 +176,7 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             if (!drawn) {
                 showEndPicture(window, capture);
             }
-            // The window does not refresh meanwhile; the last frame stays as it was drawn. The
-            // sound plays on: a file being written gets the wait too, the fanfare in it.
-            if (gameAudio) {
-                gameAudio->pass(std::chrono::duration<double>(kEndOfGamePause).count());
-            }
-            std::this_thread::sleep_for(kEndOfGamePause);
-            exitControl->setQuitRequested(true);
+            endOfGame(window, *level);
         }
         checkGlState();
         ++frameCounter;

@@ -21,6 +21,7 @@ ExitControl* exitControl = nullptr;
 SceneRenderer* sceneRenderer = nullptr;
 ScreenshotKey* screenshotKey = nullptr;
 GameAudio* gameAudio = nullptr;
+GameFlow* gameFlow = nullptr;
 
 ColourPassSettings colourPassSettings() {
     return {windowWidth, windowHeight, transparencyEnabled};

@@ -6,6 +6,7 @@
 struct ColourPassSettings;
 class ExitControl;
 class GameAudio;
+class GameFlow;
 class SceneRenderer;
 class ScreenshotKey;
 
@@ -36,6 +37,7 @@ extern ExitControl* exitControl;
 extern SceneRenderer* sceneRenderer;
 extern ScreenshotKey* screenshotKey;
 extern GameAudio* gameAudio;  // null with --empty-frames
+extern GameFlow* gameFlow;    // pause, restart, the end of a game and the display
 
 // The settings the colour pass reads, as they are now.
 ColourPassSettings colourPassSettings();

@@ -103,6 +103,13 @@ void GameAudio::update(const SceneCreator& level, const Camera& camera, float de
     pass(deltaTime);
 }
 
+void GameAudio::restart(const SceneCreator& level) {
+    if (player_) {
+        watcher_.start(level);
+        player_->setRolling(0.0f, 1.0f);
+    }
+}
+
 void GameAudio::pass(double seconds) {
     if (player_ && recorder_.isOpen()) {
         mix(clock_.advance(seconds));

@@ -38,6 +38,8 @@ class GameAudio {
     // starts what the frame's events sound like, turns the listener with the camera and,
     // when writing, mixes the frame's 'deltaTime' into the file. 'paused' silences the loop.
     void update(const SceneCreator& level, const Camera& camera, float deltaTime, bool paused);
+    // R: the level starts again; what it does from now on is heard against its fresh state.
+    void restart(const SceneCreator& level);
     // Game time that passes without a frame (the wait after the game ends) goes into the file.
     void pass(double seconds);
     // M: sound off or on, confirmed on the console.

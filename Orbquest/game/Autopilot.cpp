@@ -367,9 +367,13 @@ float Autopilot::fallThisFrame(float frameTime) const {
     return scene::kRiseSpeed * std::min(frameTime, untilSpent);
 }
 
-std::function<FlightKeys(float frameTime)> autopilotFlyingBy(const SceneCreator& level,
-                                                             const Camera& camera) {
-    return [autopilot = Autopilot(level), &camera](float frameTime) mutable {
+std::function<std::optional<FlightKeys>(float frameTime)> autopilotFlyingBy(
+    const SceneCreator& level, const Camera& camera) {
+    return [autopilot = Autopilot(level), &level,
+            &camera](float frameTime) mutable -> std::optional<FlightKeys> {
+        if (level.paused) {
+            return std::nullopt;
+        }
         return autopilot.decide(frameTime, camera.getFront());
     };
 }

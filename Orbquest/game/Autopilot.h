@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "input/FlightKeys.h"
@@ -62,6 +63,6 @@ class Autopilot {
 };
 
 // The autopilot as the input layer flies it: each frame's keys decided by the camera's current
-// viewing direction.
-std::function<FlightKeys(float frameTime)> autopilotFlyingBy(const SceneCreator& level,
-                                                             const Camera& camera);
+// viewing direction; nothing while the game is paused, so its patience does not run out then.
+std::function<std::optional<FlightKeys>(float frameTime)> autopilotFlyingBy(
+    const SceneCreator& level, const Camera& camera);

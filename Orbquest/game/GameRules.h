@@ -26,4 +26,8 @@ constexpr float kTargetReach = 0.5f;
 constexpr float kSpaceDescentRate = 2.0f;  // pending descent per second of Space
 constexpr float kDescentSpendRate = 0.5f;  // pending descent spent per second of rising
 
+// The end-of-game lines: printed by the colour pass, shown on the display.
+constexpr const char* kWonLine = "Congratulations, you won the game!";
+constexpr const char* kLostLine = "You lost! Try again!";
+
 }  // namespace rules

@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr float kTargetRange = 0.5f;  // half-width of the square in which a target is under us
+const glm::vec3 kLightPosition(0.0f, 0.6f, 0.0f);  // just above the ball
+
 template <typename T>
 void deleteAndClear(T*& object) {
     delete object;
@@ -31,15 +34,6 @@ SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
     buildPlayer(deltaTime, shader);
     buildTargets(deltaTime, shader);
 
-    targetDone.assign(targets.size(), false);
-    blocksUnderPlayer.assign(blocks.size(), 0);
-    blocksUnderPlayerEntries = 0;
-    gameWon = false;
-    gameLost = false;
-    pendingDescent = 0.0f;
-    bankedDescent = 0.0f;
-    targetRange = 0.5f;
-
     woodTexture = new Texture(assets::image("wood-2.png"));
     bubblesTexture = new Texture(assets::image("electbubbles-2.png"));
     smileTexture = new Texture(assets::image("smileTex.png"));
@@ -48,18 +42,13 @@ SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
     redCryTexture = new Texture(assets::image("crying-red.png"));
     greenSmileTexture = new Texture(assets::image("smiling-green.png"));
 
-    lightPosition = glm::vec3(0.0f, 0.6f, 0.0f);
+    lightPosition = kLightPosition;
     buildLightMarker(deltaTime, shader);
 
     showLightMarker = false;
     cullingEnabled = false;
     cullingInfo = false;
-    drawnCount = 0;
-    culledCount = 0;
-    falling = false;
-    onBlock = false;
-    colliding = false;
-    collidingTarget = false;
+    resetGameState();
 }
 
 SceneCreator::~SceneCreator() {
@@ -80,6 +69,37 @@ SceneCreator::~SceneCreator() {
     deleteModels(duckBalls);
     deleteAndClear(player);
     deleteAndClear(lightMarker);
+}
+
+void SceneCreator::reset() {
+    for (auto* list : {&floorSlabs, &blocks, &backdrops, &ducks, &duckBalls, &puddles, &targets}) {
+        for (scene::Model* model : *list) {
+            model->resetPlacement();
+        }
+    }
+    player->resetPlacement();
+    lightMarker->resetPlacement();
+    resetGameState();
+}
+
+// What a new game starts from, at construction and on every restart.
+void SceneCreator::resetGameState() {
+    targetDone.assign(targets.size(), false);
+    blocksUnderPlayer.assign(blocks.size(), 0);
+    blocksUnderPlayerEntries = 0;
+    gameWon = false;
+    gameLost = false;
+    pendingDescent = 0.0f;
+    bankedDescent = 0.0f;
+    targetRange = kTargetRange;
+    drawnCount = 0;
+    culledCount = 0;
+    falling = false;
+    onBlock = false;
+    colliding = false;
+    collidingTarget = false;
+    gameTime = 0.0f;
+    paused = false;
 }
 
 size_t SceneCreator::modelCount() const {

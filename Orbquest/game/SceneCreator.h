@@ -61,6 +61,12 @@ class SceneCreator {
     bool onBlock = false;
     bool colliding = false;
     bool collidingTarget = false;
+    // Seconds of game time: the frame times of every frame the level was updated in. It stops
+    // while the game is paused and starts again from 0 on a restart.
+    float gameTime = 0.0f;
+    // While set the main loop neither updates the level nor turns the camera; both passes
+    // still draw.
+    bool paused = false;
 
     // Builds the whole level with 'shader' (current, not owned) for every model.
     SceneCreator(float deltaTime, Shader* shader);
@@ -88,6 +94,11 @@ class SceneCreator {
     void setWarmMaterial(Shader* shader);
     void setGreyMaterial(Shader* shader);
 
+    // A new game on the same level: every model back where it was built, every game flag and
+    // counter as constructed, the clock at 0. Nothing is loaded or created again; the render
+    // options the hotkeys switch (culling, its counts, the light marker) stay as they are.
+    void reset();
+
     // Number of models the level owns, the player and the light marker included.
     size_t modelCount() const;
 
@@ -103,6 +114,7 @@ class SceneCreator {
     void buildPlayer(float deltaTime, Shader* shader);
     void buildTargets(float deltaTime, Shader* shader);
     void buildLightMarker(float deltaTime, Shader* shader);
+    void resetGameState();
 
     // Draws by the per-object rule of the colour pass: counted, or culled and counted as such.
     void drawOrCull(scene::Model* model, GLint modelLocation, const glm::mat4& view,

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "game/GameRules.h"
 #include "game/Material.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
@@ -137,10 +138,10 @@ void SceneCreator::draw(GLint modelLocation, Shader* shader, glm::mat4 view, glm
         gameWon = true;
     }
     if (gameWon && reportLines) {
-        std::cout << "Congratulations, you won the game!" << std::endl;
+        std::cout << rules::kWonLine << std::endl;
     }
     if (gameLost && reportLines) {
-        std::cout << "You lost! Try again!" << std::endl;
+        std::cout << rules::kLostLine << std::endl;
     }
     if (cullingInfo && reportLines) {
         std::cout << "Drawn: " << drawnCount << "| Culled: " << culledCount << std::endl;

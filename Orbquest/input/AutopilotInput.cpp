@@ -27,9 +27,11 @@ float AutopilotInput::frameStartTime(GLFWwindow* window) {
     }
     keys_ = FlightKeys();
     if (driving_ && pilot_) {
-        keys_ = pilot_(frameTime);
-        ++framesFlown_;
-        timeFlown_ += frameTime;
+        if (const std::optional<FlightKeys> keys = pilot_(frameTime)) {
+            keys_ = *keys;
+            ++framesFlown_;
+            timeFlown_ += frameTime;
+        }
     }
     return clock;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "input/FlightKeys.h"
@@ -15,11 +16,19 @@ class AutopilotInput : public InputSource {
   public:
     explicit AutopilotInput(InputSource& source) : source_(source) {}
 
-    // Decides the keys for a frame of the given length (in seconds of game time).
-    using Pilot = std::function<FlightKeys(float frameTime)>;
+    // Decides the keys for a frame of the given length (in seconds of game time); nothing for
+    // a frame in which the game does not move (paused), which then does not count as flown.
+    using Pilot = std::function<std::optional<FlightKeys>(float frameTime)>;
 
     // The pilot to fly with, once the level it reads exists; until then it holds nothing.
     void attach(Pilot pilot) { pilot_ = std::move(pilot); }
+    // A new game: a fresh pilot, and the frames and time flown counted from 0. Whoever has
+    // the ball keeps it.
+    void restart(Pilot pilot) {
+        pilot_ = std::move(pilot);
+        framesFlown_ = 0;
+        timeFlown_ = 0.0f;
+    }
 
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
@@ -27,6 +36,13 @@ class AutopilotInput : public InputSource {
     void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override {
         source_.setKeyCallback(window, callback);
+    }
+    void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override {
+        source_.setFocusCallback(window, callback);
+    }
+    void waitForEvents(GLFWwindow* window, double seconds,
+                       const std::function<bool()>& done) override {
+        source_.waitForEvents(window, seconds, done);
     }
     bool scriptedFramesFollow() const override { return source_.scriptedFramesFollow(); }
 

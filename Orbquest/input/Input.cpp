@@ -1,10 +1,14 @@
 #include "input/Input.h"
 
+void InputSource::waitForEvents(GLFWwindow*, double seconds, const std::function<bool()>& done) {
+    input::waitForWindowEvents(seconds, done);
+}
+
 float LiveInput::frameStartTime(GLFWwindow*) {
     if (fixedFrameTime_ > 0.0f) {
         return clock_ += fixedFrameTime_;
     }
-    return static_cast<float>(glfwGetTime());
+    return static_cast<float>(glfwGetTime() - waited_);
 }
 
 int LiveInput::getKey(GLFWwindow* window, int key) {
@@ -23,6 +27,14 @@ void LiveInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     glfwSetKeyCallback(window, callback);
 }
 
+void LiveInput::setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) {
+    glfwSetWindowFocusCallback(window, callback);
+}
+
+void LiveInput::waitForEvents(GLFWwindow*, double seconds, const std::function<bool()>& done) {
+    waited_ += input::waitForWindowEvents(seconds, done);
+}
+
 namespace input {
 namespace {
 LiveInput liveInput;
@@ -39,6 +51,16 @@ ScopedInstall::ScopedInstall(InputSource& source) : previous_(installed) {
 
 ScopedInstall::~ScopedInstall() {
     installed = previous_;
+}
+
+double waitForWindowEvents(double seconds, const std::function<bool()>& done) {
+    const double start = glfwGetTime();
+    double waited = 0.0;
+    while (waited < seconds && !done()) {
+        glfwWaitEventsTimeout(seconds - waited);
+        waited = glfwGetTime() - start;
+    }
+    return waited;
 }
 
 }  // namespace input

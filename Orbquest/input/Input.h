@@ -2,6 +2,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <functional>
+
 // The one way the game reads the player: every key, the cursor, the frame clock and the
 // delivery of key events go through the installed InputSource. Live play asks GLFW; a replay
 // (or a test) plays scripted frames through the very same calls.
@@ -18,6 +20,16 @@ class InputSource {
     // Processes window events; key events reach the callback registered below.
     virtual void pollEvents(GLFWwindow* window) = 0;
     virtual void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) = 0;
+    // The callback told, during the event poll, that the window lost (or gained) the keyboard
+    // focus, with GLFW's signature. Live play passes the window's own; a replay plays the
+    // losses it recorded instead. A source without a window has none.
+    virtual void setFocusCallback(GLFWwindow* /*window*/, GLFWwindowfocusfun /*callback*/) {}
+    // Answers window events for up to 'seconds' of wall time, ending early once 'done' says
+    // so (asked after every event). Key events reach the key callback as in pollEvents, so a
+    // recording notes them in the frame still open; a scripted frame's own events are not
+    // delivered again. The time spent here does not count on the game's clock.
+    virtual void waitForEvents(GLFWwindow* window, double seconds,
+                               const std::function<bool()>& done);
     // True when the frame just started is a scripted one and more scripted frames follow it:
     // such a frame may be fast-forwarded. Live input has no script.
     virtual bool scriptedFramesFollow() const { return false; }
@@ -37,10 +49,14 @@ class LiveInput : public InputSource {
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+    void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override;
+    void waitForEvents(GLFWwindow* window, double seconds,
+                       const std::function<bool()>& done) override;
 
   private:
     float fixedFrameTime_;  // seconds; 0 follows the wall clock
     float clock_ = 0.0f;    // the fixed clock, summed in single precision as the game keeps time
+    double waited_ = 0.0;   // wall seconds spent in waitForEvents, kept off the game's clock
 };
 
 namespace input {
@@ -76,8 +92,18 @@ inline void pollEvents(GLFWwindow* window) {
 inline void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     source().setKeyCallback(window, callback);
 }
+inline void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) {
+    source().setFocusCallback(window, callback);
+}
+inline void waitForEvents(GLFWwindow* window, double seconds, const std::function<bool()>& done) {
+    source().waitForEvents(window, seconds, done);
+}
 inline bool scriptedFramesFollow() {
     return source().scriptedFramesFollow();
 }
+
+// GLFW's own wait for window events, as waitForEvents describes it, for the sources to build
+// on; returns the wall seconds it took.
+double waitForWindowEvents(double seconds, const std::function<bool()>& done);
 
 }  // namespace input

@@ -101,6 +101,26 @@ void RecordingInput::recordingKeyCallback(GLFWwindow* window, int key, int scanc
     }
 }
 
+void RecordingInput::setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) {
+    gameFocusCallback_ = callback;
+    activeRecording = this;
+    source_.setFocusCallback(window, callback ? recordingFocusCallback : nullptr);
+}
+
+// Only the losses are noted: the game does nothing when the window gets the focus back.
+void RecordingInput::recordingFocusCallback(GLFWwindow* window, int focused) {
+    RecordingInput* recording = activeRecording;
+    if (!recording) {
+        return;
+    }
+    if (recording->frameOpen_ && !focused) {
+        recording->frame_.events.push_back({kFocusLost, GLFW_RELEASE});
+    }
+    if (recording->gameFocusCallback_) {
+        recording->gameFocusCallback_(window, focused);
+    }
+}
+
 // A frame the replay parser would refuse ends the recording before it; what was written stays
 // a valid replay.
 void RecordingInput::flushFrame() {

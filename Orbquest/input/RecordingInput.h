@@ -31,10 +31,16 @@ class RecordingInput : public InputSource {
     }
     void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+    void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override;
+    void waitForEvents(GLFWwindow* window, double seconds,
+                       const std::function<bool()>& done) override {
+        source_.waitForEvents(window, seconds, done);
+    }
 
   private:
     static void recordingKeyCallback(GLFWwindow* window, int key, int scancode, int action,
                                      int mods);
+    static void recordingFocusCallback(GLFWwindow* window, int focused);
     void flushFrame();
     float replayableFrameTime(float measured);
     void stop(const std::string& reason);
@@ -50,4 +56,5 @@ class RecordingInput : public InputSource {
     float clock_ = 0.0f;            // the game's clock: the recorded frame times added up
     ReplayClock replayClock_;
     GLFWkeyfun gameCallback_ = nullptr;
+    GLFWwindowfocusfun gameFocusCallback_ = nullptr;
 };

@@ -44,8 +44,8 @@ std::string upper(std::string text) {
 }
 
 bool isKeyword(const std::string& word) {
-    static const char* const kKeywords[] = {"frames", "dt",      "keys",  "cursor",
-                                            "press",  "release", "repeat"};
+    static const char* const kKeywords[] = {"frames", "dt",      "keys",   "cursor",
+                                            "press",  "release", "repeat", "unfocus"};
     return std::find_if(std::begin(kKeywords), std::end(kKeywords),
                         [&](const char* k) { return word == k; }) != std::end(kKeywords);
 }
@@ -69,6 +69,10 @@ std::string frameTimeRange() {
     range << "\"dt\" needs a frame time in seconds from " << kMinFrameTime << " up to "
           << kMaxFrameTime << " (e.g. 1/60)";
     return range.str();
+}
+
+std::string tooManyEvents() {
+    return "more than " + std::to_string(kMaxEventsPerLine) + " key events on one line";
 }
 
 // Reads one line into 'frame' and its repeat count; returns what is wrong, or "".
@@ -113,6 +117,11 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
                 return message.str();
             }
             i += 2;
+        } else if (word == "unfocus") {
+            if (frame.events.size() == kMaxEventsPerLine) {
+                return tooManyEvents();
+            }
+            frame.events.push_back({kFocusLost, GLFW_RELEASE});
         } else if (word == "press" || word == "release" || word == "repeat") {
             const int key = hasNext ? keyFromName(words[i + 1]) : -1;
             if (key < 0) {
@@ -120,7 +129,7 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
                        (hasNext ? ", not " + quoted(words[i + 1]) : "");
             }
             if (frame.events.size() == kMaxEventsPerLine) {
-                return "more than " + std::to_string(kMaxEventsPerLine) + " key events on one line";
+                return tooManyEvents();
             }
             const int action = word == "press"     ? GLFW_PRESS
                                : word == "release" ? GLFW_RELEASE
@@ -244,6 +253,10 @@ std::string formatReplayFrame(const ReplayFrame& frame) {
     }
     line << " cursor " << frame.cursorX << ' ' << frame.cursorY;
     for (const KeyEvent& event : frame.events) {
+        if (event.key == kFocusLost) {
+            line << " unfocus";
+            continue;
+        }
         const char* verb = event.action == GLFW_PRESS     ? "press"
                            : event.action == GLFW_RELEASE ? "release"
                                                           : "repeat";

@@ -12,7 +12,8 @@
 // Words: "frames N" (default 1), "dt SECONDS" (a decimal or a fraction; required),
 // "keys NAME..." (down during the frame; none if absent), "cursor X Y" (screen pixels; the
 // previous line's position if absent), and key events "press NAME", "release NAME",
-// "repeat NAME", delivered in order during each frame's event poll. '#' starts a comment.
+// "repeat NAME", delivered in order during each frame's event poll, among them "unfocus",
+// the window losing the keyboard focus (which pauses the game). '#' starts a comment.
 // Lines end in LF, CR LF or CR.
 //
 // The limits below keep a file from asking for unbounded memory or a clock the game cannot
@@ -26,9 +27,14 @@ constexpr double kMinFrameTime = 1e-6;  // seconds
 constexpr double kMaxFrameTime = 10.0;  // seconds
 constexpr double kMaxCursor = 1e9;      // pixels either way from the origin, on both axes
 
+// The key of the event a window's focus loss is noted as; GLFW has no key of this code.
+constexpr int kFocusLost = -2;
+
+// One event of a frame's poll: a key's press, release or repeat, or (key kFocusLost) the
+// window losing the focus, kept among the key events so that their order plays back.
 struct KeyEvent {
     int key;
-    int action;  // GLFW_PRESS, GLFW_RELEASE or GLFW_REPEAT
+    int action;  // GLFW_PRESS, GLFW_RELEASE or GLFW_REPEAT; GLFW_RELEASE for a focus loss
 };
 
 struct ReplayFrame {

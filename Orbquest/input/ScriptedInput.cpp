@@ -56,6 +56,12 @@ void ScriptedInput::pollEvents(GLFWwindow* window) {
         return;
     }
     for (const KeyEvent& event : current_->events) {
+        if (event.key == kFocusLost) {
+            if (focusCallback_) {
+                focusCallback_(window, GLFW_FALSE);
+            }
+            continue;
+        }
         // GLFW changes the key's state before it calls the callback.
         keysDown_[event.key] = event.action != GLFW_RELEASE;
         if (callback_) {
@@ -69,6 +75,18 @@ void ScriptedInput::setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) {
     glfwSetKeyCallback(window, live_ ? callback : nullptr);
 }
 
+void ScriptedInput::setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) {
+    focusCallback_ = callback;
+    glfwSetWindowFocusCallback(window, live_ ? callback : nullptr);
+}
+
+void ScriptedInput::waitForEvents(GLFWwindow*, double seconds, const std::function<bool()>& done) {
+    const double waited = input::waitForWindowEvents(seconds, done);
+    if (live_) {
+        liveClockOffset_ += waited;
+    }
+}
+
 void ScriptedInput::goLive(GLFWwindow* window) {
     live_ = true;
     liveClockOffset_ = glfwGetTime() - static_cast<double>(clock_);
@@ -78,4 +96,5 @@ void ScriptedInput::goLive(GLFWwindow* window) {
     cursorOffsetX_ = (current_ ? current_->cursorX : 0.0) - liveX;
     cursorOffsetY_ = (current_ ? current_->cursorY : 0.0) - liveY;
     glfwSetKeyCallback(window, callback_);
+    glfwSetWindowFocusCallback(window, focusCallback_);
 }

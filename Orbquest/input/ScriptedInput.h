@@ -19,6 +19,10 @@ class ScriptedInput : public InputSource {
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
+    // The real window's focus is ignored while the script plays.
+    void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override;
+    void waitForEvents(GLFWwindow* window, double seconds,
+                       const std::function<bool()>& done) override;
     bool scriptedFramesFollow() const override { return !live_ && next_ < frames_.size(); }
 
     bool finished() const { return live_; }
@@ -32,6 +36,7 @@ class ScriptedInput : public InputSource {
     const ReplayFrame* current_ = nullptr;
     std::vector<bool> keysDown_;
     GLFWkeyfun callback_ = nullptr;
+    GLFWwindowfocusfun focusCallback_ = nullptr;
     float clock_ =
         0.0f;  // seconds; sums of frame times in single precision, as the game keeps them
     bool live_ = false;

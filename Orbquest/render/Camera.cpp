@@ -23,6 +23,12 @@ Camera::Camera() {
     up = glm::vec3(0.0f, distance, 0.0f);
 }
 
+void Camera::reset() {
+    const int chosenMode = mode;
+    *this = Camera();
+    mode = chosenMode;
+}
+
 void Camera::update(float deltaTime, GLFWwindow* window) {
     glfwGetWindowSize(window, &clientWidth, &clientHeight);
     if (mode == Standard || mode == FreeMovable) {

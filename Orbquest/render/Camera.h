@@ -44,6 +44,9 @@ class Camera {
     Camera();
 
     void update(float deltaTime, GLFWwindow* window);
+    // Back to where and how it looks at start-up, for a new game; the mode the player chose
+    // (F6) stays, as does the cursor that goes with it. The next cursor reading only seeds.
+    void reset();
 
     glm::vec3 getPosition() const { return position; }
     glm::vec3 getFront() const { return front; }

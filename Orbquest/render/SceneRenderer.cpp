@@ -70,6 +70,12 @@ void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) 
     for (int i = 0; i < steps; ++i) {
         sceneCreator->update(step, window, front);
     }
+    sceneCreator->gameTime += deltaTime;
+}
+
+void SceneRenderer::restart() {
+    sceneCreator->reset();
+    camera->reset();
 }
 
 void SceneRenderer::drawDepth() {

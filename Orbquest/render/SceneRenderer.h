@@ -27,8 +27,11 @@ class SceneRenderer {
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
     void init(float deltaTime);
-    // Per frame, with the scene program current: "viewPos", the camera, then the world.
+    // Per frame, with the scene program current: "viewPos", the camera, then the world and its
+    // game clock. A paused game is not updated.
     void update(float deltaTime, GLFWwindow* window, Shader* shader);
+    // A new game: the level reset in place and the camera as at start-up.
+    void restart();
     void drawDepth();
     void draw(Shader* shader);
     void release();

@@ -156,6 +156,12 @@ void Model::init(float /*deltaTime*/, glm::mat4 matrix) {
     baseMatrix = matrix;
 }
 
+void Model::resetPlacement() {
+    modelMatrix = baseMatrix;
+    rotationMatrix = glm::mat4(1.0f);
+    translationMatrix = glm::mat4(1.0f);
+}
+
 void Model::update(float /*deltaTime*/, glm::mat4 matrix) {
     modelMatrix = matrix;
 }

@@ -45,6 +45,9 @@ class Model : public SceneObject {
     Model& operator=(const Model&) = delete;
 
     void init(float deltaTime, glm::mat4 matrix) override;
+    // Back to the placement init gave, as if never moved, rolled or spun; the mesh and its
+    // buffers stay.
+    void resetPlacement();
     void update(float deltaTime, glm::mat4 matrix) override;
     void draw() override;
 

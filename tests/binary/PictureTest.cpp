@@ -78,8 +78,9 @@ class Picture : public testing::Test {
         // A live cursor turns the orbit camera by however far the pointer jumps when the window
         // grabs it, so the frames take a fixed cursor from a replay and the view stays put.
         dir_->write("still.replay", "frames 3 dt 1/60 cursor 512 384\n");
-        run_ = new ProcessResult(runGame(
-            {"--frames", "3", "--replay", dir_->file("still.replay"), "--screenshot", path}));
+        // The game's own picture: the on-screen display stays hidden.
+        run_ = new ProcessResult(runGame({"--frames", "3", "--replay", dir_->file("still.replay"),
+                                          "--no-hud", "--screenshot", path}));
         shot_ = new Screenshot(path);
     }
     static void TearDownTestSuite() {

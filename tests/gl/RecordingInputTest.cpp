@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "input/ReplayFile.h"
+#include "input/Replay.h"
 #include "input/ScriptedInput.h"
 #include "support/GlContext.h"
 #include "support/Printed.h"
@@ -79,6 +82,53 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
     ASSERT_EQ(script.frames.size(), 1u);
     ASSERT_EQ(script.frames[0].events.size(), 1u);
     EXPECT_EQ(script.frames[0].events[0].key, GLFW_KEY_W);
+}
+
+// A focus loss is recorded among the key events, and the replay tells the game of it at the
+// same place while the real window's focus callback stays unset.
+TEST(RecordingInput, AFocusLossPlaysBackInItsPlaceAmongTheKeyEvents) {
+    GLFWwindow* window = sharedGlContext();
+    TempDir dir;
+    const std::string path = dir.file("focus.replay");
+    static std::vector<std::string> heard;
+    const GLFWkeyfun onKey = [](GLFWwindow*, int key, int, int, int) {
+        heard.push_back(keyName(key));
+    };
+    const GLFWwindowfocusfun onFocus = [](GLFWwindow*, int focused) {
+        heard.push_back(focused ? "focus" : "unfocus");
+    };
+    {
+        LiveInput live;
+        RecordingInput recording(live);
+        std::string error;
+        ASSERT_TRUE(recording.open(path, error)) << error;
+        recording.setKeyCallback(window, onKey);
+        recording.setFocusCallback(window, onFocus);
+        const GLFWkeyfun deliverKey = glfwSetKeyCallback(window, nullptr);
+        const GLFWwindowfocusfun deliverFocus = glfwSetWindowFocusCallback(window, nullptr);
+        ASSERT_NE(deliverFocus, nullptr);
+        recording.frameStartTime(window);
+        deliverKey(window, GLFW_KEY_P, 0, GLFW_PRESS, 0);
+        deliverFocus(window, GLFW_FALSE);
+        deliverFocus(window, GLFW_TRUE);  // the game does nothing on getting it back
+        deliverKey(window, GLFW_KEY_P, 0, GLFW_RELEASE, 0);
+        recording.finish();
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"P", "unfocus", "focus", "P"}));
+    EXPECT_NE(readFile(path).find("press P unfocus release P"), std::string::npos)
+        << readFile(path);
+
+    heard.clear();
+    ReplayScript script = loadReplay(path);
+    ASSERT_EQ(script.error, "");
+    ScriptedInput replay(std::move(script.frames));
+    replay.setKeyCallback(window, onKey);
+    replay.setFocusCallback(window, onFocus);
+    EXPECT_EQ(glfwSetWindowFocusCallback(window, nullptr), nullptr)
+        << "a replay ignores the real window's focus";
+    replay.frameStartTime(window);
+    replay.pollEvents(window);
+    EXPECT_EQ(heard, (std::vector<std::string>{"P", "unfocus", "P"}));
 }
 
 }  // namespace

@@ -7,7 +7,9 @@ set -uo pipefail
 binary=${1:?usage: leak-check.sh path/to/orbquest}
 here=$(cd "$(dirname "$0")" && pwd)
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+home=$(mktemp -d)
+trap 'rm -f "$log"; rm -rf "$home"' EXIT
+export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config  # never a real home
 
 valgrind --leak-check=full --errors-for-leak-kinds=definite --error-exitcode=99 \
   --num-callers=50 --suppressions="$here/mesa.supp" "$binary" --frames 1 > "$log" 2>&1

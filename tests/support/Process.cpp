@@ -3,6 +3,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <poll.h>
 #include <sstream>
@@ -20,6 +22,36 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& args,
                            const std::string& workingDirectory) {
+    std::string home = "/tmp/orbquest-xdg-XXXXXX";
+    if (!mkdtemp(home.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    xdgHome_ = home;
+    // Whatever the game stores (records, settings) goes to the child's own folders, never to
+    // a real home. Made before the fork: the child only calls what is safe after it.
+    // OpenAL Soft's silent output: the game hears the same with or without a sound card, and
+    // the tests never play through the speakers. A test wanting otherwise starts the game
+    // through env.
+    std::vector<std::string> environment = {"XDG_DATA_HOME=" + xdgHome_ + "/data",
+                                            "XDG_CONFIG_HOME=" + xdgHome_ + "/config",
+                                            "ALSOFT_DRIVERS=null"};
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string entry = *variable;
+        if (entry.rfind("XDG_DATA_HOME=", 0) != 0 && entry.rfind("XDG_CONFIG_HOME=", 0) != 0 &&
+            entry.rfind("ALSOFT_DRIVERS=", 0) != 0) {
+            environment.push_back(entry);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         throw std::runtime_error("pipe failed");
@@ -38,16 +70,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& args,
         if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) {
             _exit(127);
         }
-        // OpenAL Soft's silent output: the game hears the same with or without a sound card,
-        // and the tests never play through the speakers. A test wanting otherwise starts the
-        // game through env.
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        std::vector<char*> argv;
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());  // a bare name is looked up on PATH
+        execvpe(argv[0], argv.data(), envp.data());  // a bare name is looked up on PATH
         _exit(127);
     }
     close(pipeFds[1]);
@@ -63,6 +86,8 @@ ChildProcess::~ChildProcess() {
     if (outputFd_ >= 0) {
         close(outputFd_);
     }
+    std::error_code ignored;
+    std::filesystem::remove_all(xdgHome_, ignored);
 }
 
 void ChildProcess::drain(int timeoutMilliseconds) {

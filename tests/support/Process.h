@@ -5,7 +5,8 @@
 #include <vector>
 
 // A child process with its standard output and error captured together, standard input
-// closed (so the game's fatal pause never waits).
+// closed (so the game's fatal pause never waits), and XDG_DATA_HOME and XDG_CONFIG_HOME in a
+// folder of its own that goes with it (a test that needs another starts /usr/bin/env).
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& args, const std::string& workingDirectory = "");
@@ -30,6 +31,7 @@ class ChildProcess {
     int exitCode_ = -1;
     bool exited_ = false;
     std::string output_;
+    std::string xdgHome_;  // the child's data and configuration folders lie below it
 };
 
 struct ProcessResult {

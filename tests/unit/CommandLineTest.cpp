@@ -156,10 +156,27 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_FALSE(scan({"orbquest", "--help"}).options.version);
     EXPECT_TRUE(scan({"orbquest", "--version", "800", "600"}).options.version);
     const std::string usage = usageText();
-    for (const char* word :
-         {"--help", "--version", "--gl-debug", "--frames", "--empty-frames", "--fast-forward",
-          "--autopilot", "--frame-time", "--frame-stats", "--mute", "--volume", "--audio-out",
-          "width height", "Escape", "F1", "F12", "  M "}) {
+    for (const char* word : {"--help",
+                             "--version",
+                             "--gl-debug",
+                             "--frames",
+                             "--empty-frames",
+                             "--fast-forward",
+                             "--autopilot",
+                             "--frame-time",
+                             "--frame-stats",
+                             "--mute",
+                             "--volume",
+                             "--audio-out",
+                             "--no-hud",
+                             "width height",
+                             "Escape",
+                             "F1",
+                             "F12",
+                             "  M ",
+                             "  P  ",
+                             "  R  ",
+                             "  H  "}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

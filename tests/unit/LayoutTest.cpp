@@ -21,8 +21,10 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
     {"render", {"base", "input"}},
     {"scene", {"base", "render"}},
     {"game", {"base", "input", "render", "scene"}},
+    {"records", {"base"}},
+    {"hud", {"base", "render", "game"}},
     {"audio", {"base", "render", "scene", "game"}},
-    {"app", {"base", "input", "render", "scene", "game", "audio"}},
+    {"app", {"base", "input", "render", "scene", "game", "records", "hud", "audio"}},
 };
 
 // The scene renderer owns the level as it owns the camera: the one file of render/ above game/.

@@ -93,8 +93,8 @@ class Generator {
     // Mostly well-formed words with hostile values, so that lines get past their first word
     // and whole files are often accepted.
     std::string replayLine() {
-        static const char* const kKeywords[] = {"frames", "dt",      "keys",  "cursor",
-                                                "press",  "release", "repeat"};
+        static const char* const kKeywords[] = {"frames", "dt",      "keys",   "cursor",
+                                                "press",  "release", "repeat", "unfocus"};
         static const char* const kKeys[] = {"W", "SPACE", "F7", "escape", "KEY65", "1"};
         std::string line = chance(0.8) ? "dt 1/60" : "";
         const size_t groups = below(4);
@@ -102,6 +102,8 @@ class Generator {
             const std::string word = chance(0.8) ? pick(kKeywords) : pick(kReplayWords);
             if (word == "cursor") {
                 line += " cursor " + number() + " " + number();
+            } else if (word == "unfocus") {
+                line += " unfocus";
             } else if (word == "frames" || word == "dt") {
                 line += " " + word + " " + number();
             } else {
@@ -226,7 +228,9 @@ void expectPlayable(const ReplayScript& script, const std::string& context) {
             EXPECT_TRUE(key >= GLFW_KEY_SPACE && key <= GLFW_KEY_LAST) << key << " " << context;
         }
         for (const KeyEvent& event : frame.events) {
-            EXPECT_TRUE(event.key >= GLFW_KEY_SPACE && event.key <= GLFW_KEY_LAST) << context;
+            EXPECT_TRUE(event.key == kFocusLost ||
+                        (event.key >= GLFW_KEY_SPACE && event.key <= GLFW_KEY_LAST))
+                << context;
         }
         recorded += formatReplayFrame(frame) + "\n";
     }

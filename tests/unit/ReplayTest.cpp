@@ -34,6 +34,18 @@ TEST(Replay, HandWrittenRunsExpandIntoFrames) {
     EXPECT_EQ(script.frames[2].events[1].action, GLFW_RELEASE);
 }
 
+// The window losing the focus is an event of its own, in its place among the key events.
+TEST(Replay, UnfocusIsAnEventInItsPlace) {
+    const ReplayScript script = parseReplay("dt 1/60 keys W unfocus release W press P\n");
+    ASSERT_EQ(script.error, "");
+    ASSERT_EQ(script.frames.size(), 1u);
+    EXPECT_EQ(script.frames[0].keysDown, std::vector<int>{GLFW_KEY_W});
+    ASSERT_EQ(script.frames[0].events.size(), 3u);
+    EXPECT_EQ(script.frames[0].events[0].key, kFocusLost);
+    EXPECT_EQ(script.frames[0].events[1].key, GLFW_KEY_W);
+    EXPECT_EQ(script.frames[0].events[2].key, GLFW_KEY_P);
+}
+
 struct MalformedCase {
     const char* text;
     const char* error;
@@ -68,6 +80,7 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
         {"dt 1 cursor 4\n", kCursorRange},
         {"\n\ndt 1 press\n", "line 3: \"press\" needs a key name"},
         {"dt 1 release F99\n", "line 1: \"release\" needs a key name, not \"F99\""},
+        {"dt 1\ndt 1 unfocus W\n", "line 2: unknown word \"W\""},
     };
     for (const MalformedCase& c : cases) {
         const ReplayScript script = parseReplay(c.text);
@@ -101,6 +114,8 @@ TEST(Replay, HostileFilesAreRefusedWithTheirLimit) {
          "line 1: unknown key \"" + std::string(40, 'Q') + "...\""},
         {overlong + "\n", "line 1: longer than the limit of 32768 characters"},
         {"dt 1" + std::string(" press W") * (kMaxEventsPerLine + 1),
+         "line 1: more than 1000 key events on one line"},
+        {"dt 1" + std::string(" press W") * (kMaxEventsPerLine - 1) + " unfocus unfocus",
          "line 1: more than 1000 key events on one line"},
         {std::string(kMaxReplayBytes + 1, '\n'), "larger than the limit of 16777216 bytes"},
     };
@@ -155,8 +170,10 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
     frame.keysDown = {GLFW_KEY_A, GLFW_KEY_F2, GLFW_KEY_ESCAPE, GLFW_KEY_KP_5};
     frame.cursorX = 1023.123456789;
     frame.cursorY = -7.25;
-    frame.events = {
-        {GLFW_KEY_F7, GLFW_PRESS}, {GLFW_KEY_F7, GLFW_REPEAT}, {GLFW_KEY_Q, GLFW_RELEASE}};
+    frame.events = {{GLFW_KEY_F7, GLFW_PRESS},
+                    {GLFW_KEY_F7, GLFW_REPEAT},
+                    {kFocusLost, GLFW_RELEASE},
+                    {GLFW_KEY_Q, GLFW_RELEASE}};
 
     const ReplayScript script = parseReplay(formatReplayFrame(frame) + "\n");
     ASSERT_EQ(script.error, "");
@@ -167,8 +184,8 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
     EXPECT_EQ(back.keysDown, frame.keysDown);
     EXPECT_EQ(back.cursorX, frame.cursorX);
     EXPECT_EQ(back.cursorY, frame.cursorY);
-    ASSERT_EQ(back.events.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(back.events.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(back.events[i].key, frame.events[i].key);
         EXPECT_EQ(back.events[i].action, frame.events[i].action);
     }

@@ -1,0 +1,142 @@
+#include "records/RecordsText.h"
+
+#include <ini.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/ConsoleText.h"
+
+namespace {
+
+const char* const kBestTimeKey = "best_time";
+
+// inih reads through this, a line at a time, so the handler knows which line it is on.
+struct Reading {
+    explicit Reading(const std::string& all) : text(all) {}
+    const std::string& text;
+    size_t at = 0;
+    int line = 0;
+    bool haveBest = false;
+    float bestTime = 0.0f;
+    int problemLine = 0;  // the first line the handler refused, and why
+    std::string problem;
+};
+
+char* nextLine(char* buffer, int size, void* stream) {
+    Reading& reading = *static_cast<Reading*>(stream);
+    if (reading.at >= reading.text.size() || size < 2) {
+        return nullptr;
+    }
+    size_t end = reading.text.find('\n', reading.at);
+    end = end == std::string::npos ? reading.text.size() : end + 1;
+    const size_t length = std::min(end - reading.at, static_cast<size_t>(size - 1));
+    reading.text.copy(buffer, length, reading.at);
+    buffer[length] = '\0';
+    reading.at += length;
+    ++reading.line;
+    return buffer;
+}
+
+bool readSeconds(const char* text, float& seconds) {
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0.0 ||
+        value > FLT_MAX) {
+        return false;
+    }
+    seconds = static_cast<float>(value);
+    return seconds > 0.0f;
+}
+
+int takePair(void* user, const char* section, const char* name, const char* value) {
+    Reading& reading = *static_cast<Reading*>(user);
+    if (reading.problemLine != 0) {
+        return 1;  // the first problem stands
+    }
+    if (section[0] != '\0') {
+        reading.problem = "a section [" + printable(section) + "], which the file has none of";
+    } else if (std::string(name) != kBestTimeKey) {
+        reading.problem = "unknown key \"" + printable(name) + "\"";
+    } else if (reading.haveBest) {
+        reading.problem = std::string(kBestTimeKey) + " given twice";
+    } else if (!readSeconds(value, reading.bestTime)) {
+        reading.problem = std::string(kBestTimeKey) + " is \"" + printable(value) +
+                          "\", not a positive number of seconds";
+    } else {
+        reading.haveBest = true;
+        return 1;
+    }
+    reading.problemLine = reading.line;
+    return 0;
+}
+
+// inih reads a longer line in pieces, as if it were several.
+std::string firstLongLine(const std::string& text) {
+    size_t lineNumber = 1;
+    size_t lineStart = 0;
+    for (size_t at = 0; at <= text.size(); ++at) {
+        if (at == text.size() || text[at] == '\n') {
+            size_t length = at - lineStart;
+            if (length > 0 && text[at - 1] == '\r') {
+                --length;
+            }
+            if (length > kMaxRecordsLineLength) {
+                return "line " + std::to_string(lineNumber) + ": longer than " +
+                       std::to_string(kMaxRecordsLineLength) + " characters";
+            }
+            ++lineNumber;
+            lineStart = at + 1;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
+RecordsText parseRecords(const std::string& text) {
+    RecordsText result;
+    if (text.size() > kMaxRecordsBytes) {
+        result.error = "larger than " + std::to_string(kMaxRecordsBytes) + " bytes";
+        return result;
+    }
+    if (text.find('\0') != std::string::npos) {
+        result.error = "it holds a NUL byte";  // inih would stop reading there
+        return result;
+    }
+    result.error = firstLongLine(text);
+    if (!result.error.empty()) {
+        return result;
+    }
+    Reading reading(text);
+    const int failedLine = ini_parse_stream(nextLine, &reading, takePair, &reading);
+    if (failedLine < 0) {
+        result.error = "inih could not parse it (error " + std::to_string(failedLine) + ")";
+        return result;
+    }
+    if (failedLine > 0) {
+        // inih reports the first line it or the handler refused.
+        const std::string what =
+            failedLine == reading.problemLine ? reading.problem : "not \"key = value\"";
+        result.error = "line " + std::to_string(failedLine) + ": " + what;
+        return result;
+    }
+    if (!reading.haveBest) {
+        result.error = std::string("no ") + kBestTimeKey;
+        return result;
+    }
+    result.bestTime = reading.bestTime;
+    return result;
+}
+
+std::string formatRecords(float bestTime) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.9g", static_cast<double>(bestTime));
+    return std::string("# Orbquest's records: the game time of the fastest win, in seconds\n") +
+           kBestTimeKey + " = " + value + "\n";
+}
