@@ -62,6 +62,25 @@ std::string readFrameTime(const std::string& value, Options& options) {
     return "";
 }
 
+std::string readSamples(const std::string& value, Options& options) {
+    for (int samples : {0, 2, 4, 8}) {
+        if (value == std::to_string(samples)) {
+            options.quality.samples = samples;
+            return "";
+        }
+    }
+    return "Option --samples needs 0, 2, 4 or 8 samples, not \"" + printable(value) + "\"";
+}
+
+std::string readShadowQuality(const std::string& value, Options& options) {
+    ShadowQuality quality = kFullLookShadows;
+    if (!shadowQualityNamed(value, quality)) {
+        return "Option --shadow-quality needs soft, fast or hard, not \"" + printable(value) + "\"";
+    }
+    options.quality.shadows = quality;
+    return "";
+}
+
 // The options that take the next argument as their value: a file path stored as given, or a
 // value that 'read' checks.
 struct ValueOption {
@@ -76,6 +95,8 @@ const ValueOption kValueOptions[] = {
     {"--replay", &Options::replayPath, nullptr},
     {"--frame-time", nullptr, readFrameTime},
     {"--frame-stats", &Options::frameStatsPath, nullptr},
+    {"--samples", nullptr, readSamples},
+    {"--shadow-quality", nullptr, readShadowQuality},
 };
 
 const ValueOption* valueOptionNamed(const std::string& arg) {
@@ -181,6 +202,11 @@ std::string usageText() {
            "  --frame-time T  every frame takes T seconds of game time (e.g. 1/60) whatever the\n"
            "                  clock says; an autopilot run being recorded takes 1/64 unless set\n"
            "  --frame-stats F write every frame's pass, update and swap times to the CSV file F\n"
+           "  --samples N     multisampling: 0, 2, 4 or 8 samples (default 4; 0 on a software\n"
+           "                  renderer)\n"
+           "  --shadow-quality Q\n"
+           "                  shadows: soft, fast or hard (default soft; fast on a software\n"
+           "                  renderer)\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "render/RenderQuality.h"
 
 // Option flags start with "--" and are taken out of the command line before the positional
 // parameters (width, height, full screen, refresh rate) are read.
@@ -19,6 +20,7 @@ struct Options {
     std::string recordPath;      // replay file written from the live game
     std::string replayPath;      // replay file played instead of live input
     std::string frameStatsPath;  // CSV of every frame's pass and update times (benchmarks)
+    QualityChoice quality;       // --samples and --shadow-quality; the game picks what is left
 };
 
 struct OptionScan {

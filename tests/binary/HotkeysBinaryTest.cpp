@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "support/FullLook.h"
 #include "support/HelpText.h"
 #include "support/GameSession.h"
 #include "support/Process.h"
@@ -73,9 +74,10 @@ TEST(HotkeysBinary, F3DrawsTheWireFrame) {
     for (int i = 0; i < 2; ++i) {
         const std::string picture = dir.file(std::string(names[i]) + ".png");
         const std::string replay = dir.file(std::string(names[i]) + ".replay");
-        const ProcessResult run = runProcess(
-            {ORBQUEST_BINARY, "--frames", "3", "--replay", replay, "--screenshot", picture},
-            ORBQUEST_SOURCE_DIR, 300);
+        const ProcessResult run =
+            runProcess(withFullLook({ORBQUEST_BINARY, "--frames", "3", "--replay", replay,
+                                     "--screenshot", picture}),
+                       ORBQUEST_SOURCE_DIR, 300);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         share[i] = clearColourShare(picture);
     }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/Camera.h"
+#include "support/FullLook.h"
 #include "support/Process.h"
 #include "support/Rgb.h"
 #include "support/TempDir.h"
@@ -79,9 +80,10 @@ class Picture : public testing::Test {
         // A live cursor turns the orbit camera by however far the pointer jumps when the window
         // grabs it, so the frames take a fixed cursor from a replay and the view stays put.
         dir_->write("still.replay", "frames 3 dt 1/60 cursor 512 384\n");
-        run_ = new ProcessResult(runProcess({ORBQUEST_BINARY, "--frames", "3", "--replay",
-                                             dir_->file("still.replay"), "--screenshot", path},
-                                            ORBQUEST_SOURCE_DIR, 300));
+        run_ = new ProcessResult(
+            runProcess(withFullLook({ORBQUEST_BINARY, "--frames", "3", "--replay",
+                                     dir_->file("still.replay"), "--screenshot", path}),
+                       ORBQUEST_SOURCE_DIR, 300));
         shot_ = new Screenshot(path);
     }
     static void TearDownTestSuite() {
