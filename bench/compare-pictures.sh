@@ -5,7 +5,9 @@
 # Usage: bench/compare-pictures.sh BASE [NEW]   (repository roots holding build/orbquest;
 #                                                NEW defaults to this checkout)
 # Environment: FLY_FRAMES (frames of the fly-through to compare, default "200 600"), KEEP (a
-# folder that keeps the screenshots and a picture of the differing pixels).
+# folder that keeps the screenshots and a picture of the differing pixels), OPTIONS (game
+# options for both builds, e.g. "--samples 4 --shadow-quality soft"), BASE_OPTIONS and
+# NEW_OPTIONS (added for one build only: a build older than an option cannot take it).
 #
 # For each picture it prints the pixels that differ at all, those that differ by more than
 # 3 % and by more than 10 % of full scale (ImageMagick's -fuzz, a distance in RGB), and the
@@ -33,8 +35,10 @@ printf 'frames 3 dt 1/60 cursor 512 384\n' > "$work/still.replay"
 max_changed=786  # 0.1 % of 1024 x 768
 min_psnr=40
 
-shoot() {  # checkout, output PNG, frames, replay
-  (cd "$1" && ./build/orbquest --frames "$3" --replay "$4" --screenshot "$2" > /dev/null)
+shoot() {  # checkout, output PNG, frames, replay, then the game's options
+  local checkout=$1 png=$2 frames=$3 replay=$4
+  shift 4
+  (cd "$checkout" && ./build/orbquest --frames "$frames" --replay "$replay" --screenshot "$png" "$@" > /dev/null)
 }
 
 # ImageMagick prints the metric on standard error and exits 1 when the pictures differ.
@@ -42,8 +46,10 @@ metric() {
   compare -metric "$1" ${2:+-fuzz "$2"} "$3" "$4" null: 2>&1 | cut -d' ' -f1 || true
 }
 
-echo "Base: $base"
-echo "New:  $new"
+read -r -a base_options <<< "${OPTIONS:-} ${BASE_OPTIONS:-}"
+read -r -a new_options <<< "${OPTIONS:-} ${NEW_OPTIONS:-}"
+echo "Base: $base ${base_options[*]:-}"
+echo "New:  $new ${new_options[*]:-}"
 printf '%-22s %10s %10s %10s %8s\n' picture "any" ">3 %" ">10 %" "PSNR dB"
 status=0
 pictures=("still 3 $work/still.replay")
@@ -52,8 +58,8 @@ for frames in $fly_frames; do
 done
 for picture in "${pictures[@]}"; do
   read -r name frames replay <<< "$picture"
-  shoot "$base" "$work/$name-base.png" "$frames" "$replay"
-  shoot "$new" "$work/$name-new.png" "$frames" "$replay"
+  shoot "$base" "$work/$name-base.png" "$frames" "$replay" ${base_options[@]+"${base_options[@]}"}
+  shoot "$new" "$work/$name-new.png" "$frames" "$replay" ${new_options[@]+"${new_options[@]}"}
   any=$(metric AE "" "$work/$name-base.png" "$work/$name-new.png")
   small=$(metric AE 3% "$work/$name-base.png" "$work/$name-new.png")
   large=$(metric AE 10% "$work/$name-base.png" "$work/$name-new.png")
