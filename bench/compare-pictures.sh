@@ -5,9 +5,10 @@
 # Usage: bench/compare-pictures.sh BASE [NEW]   (repository roots holding build/orbquest;
 #                                                NEW defaults to this checkout)
 # Environment: FLY_FRAMES (frames of the fly-through to compare, default "200 600"), KEEP (a
-# folder that keeps the screenshots and a picture of the differing pixels), BASE_OPTIONS and
-# NEW_OPTIONS (more options for each side's game, e.g. --no-hud where a build has the on-screen
-# display and the other has not).
+# folder that keeps the screenshots and a picture of the differing pixels), OPTIONS (game
+# options for both builds, e.g. "--samples 4 --shadow-quality soft"), BASE_OPTIONS and
+# NEW_OPTIONS (added for one build only: a build older than an option cannot take it, and one
+# build compares with itself, e.g. BASE_OPTIONS=--no-hud).
 #
 # For each picture it prints the pixels that differ at all, those that differ by more than
 # 3 % and by more than 10 % of full scale (ImageMagick's -fuzz, a distance in RGB), and the
@@ -36,11 +37,10 @@ printf 'frames 3 dt 1/60 cursor 512 384\n' > "$work/still.replay"
 max_changed=786  # 0.1 % of 1024 x 768
 min_psnr=40
 
-shoot() {  # checkout, output PNG, frames, replay, then more options for the game
-  local checkout=$1 picture=$2 frames=$3 replay=$4
+shoot() {  # checkout, output PNG, frames, replay, then the game's options
+  local checkout=$1 png=$2 frames=$3 replay=$4
   shift 4
-  (cd "$checkout" && ./build/orbquest --frames "$frames" --replay "$replay" --screenshot \
-    "$picture" "$@" > /dev/null)
+  (cd "$checkout" && ./build/orbquest --frames "$frames" --replay "$replay" --screenshot "$png" "$@" > /dev/null)
 }
 
 # ImageMagick prints the metric on standard error and exits 1 when the pictures differ.
@@ -48,8 +48,10 @@ metric() {
   compare -metric "$1" ${2:+-fuzz "$2"} "$3" "$4" null: 2>&1 | cut -d' ' -f1 || true
 }
 
-echo "Base: $base"
-echo "New:  $new"
+read -r -a base_options <<< "${OPTIONS:-} ${BASE_OPTIONS:-}"
+read -r -a new_options <<< "${OPTIONS:-} ${NEW_OPTIONS:-}"
+echo "Base: $base ${base_options[*]:-}"
+echo "New:  $new ${new_options[*]:-}"
 printf '%-22s %10s %10s %10s %8s\n' picture "any" ">3 %" ">10 %" "PSNR dB"
 status=0
 pictures=("still 3 $work/still.replay")
@@ -58,8 +60,8 @@ for frames in $fly_frames; do
 done
 for picture in "${pictures[@]}"; do
   read -r name frames replay <<< "$picture"
-  shoot "$base" "$work/$name-base.png" "$frames" "$replay" ${BASE_OPTIONS:-}
-  shoot "$new" "$work/$name-new.png" "$frames" "$replay" ${NEW_OPTIONS:-}
+  shoot "$base" "$work/$name-base.png" "$frames" "$replay" ${base_options[@]+"${base_options[@]}"}
+  shoot "$new" "$work/$name-new.png" "$frames" "$replay" ${new_options[@]+"${new_options[@]}"}
   any=$(metric AE "" "$work/$name-base.png" "$work/$name-new.png")
   small=$(metric AE 3% "$work/$name-base.png" "$work/$name-new.png")
   large=$(metric AE 10% "$work/$name-base.png" "$work/$name-new.png")

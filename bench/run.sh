@@ -18,10 +18,12 @@
 # whole replay; fewer play only its start, for quick checks), WARMUP (frames
 # left out of the figures at the start of each run, 10: llvmpipe compiles shaders while they
 # first draw), WORKLOADS ("still fly-through"), CSV_DIR (keep every run's --frame-stats CSV
-# there), OPTIONS (more options for the game, e.g. --no-hud; with --compare BASE_OPTIONS and
-# NEW_OPTIONS for each side, so one build can run against itself: BASE_OPTIONS=--no-hud
-# bench/run.sh --compare . compares the on-screen display shown against hidden). Figures are per
-# frame in ms; percentiles are nearest-rank over the frames of all runs.
+# there), OPTIONS (game options for every run, e.g. "--samples 4 --shadow-quality soft", so both
+# builds draw alike), BASE_OPTIONS and NEW_OPTIONS (added for one side of --compare only: a build
+# older than an option cannot take it, and one build runs against itself:
+# BASE_OPTIONS=--no-hud bench/run.sh --compare . is the on-screen display shown against hidden).
+# Figures are per frame in ms; percentiles are nearest-rank over the frames of all runs. Each
+# build's quality is printed as the game announced it.
 set -euo pipefail
 export LC_ALL=C  # EPOCHREALTIME, sort and awk all with a decimal point
 
@@ -48,15 +50,18 @@ figures=(2:frame 3:"shadow pass (GL)" 4:"colour pass (GL)" 6:"update (CPU)" 8:"s
   5:"shadow submit (CPU)" 7:"colour submit (CPU)" 9:"process CPU time")
 
 # Runs one build's game from its checkout and prints the seconds from the start of the process
-# to the welcome line (printed right before the first frame). Arguments: checkout, CSV file,
-# then the game's options.
+# to the welcome line (printed right before the first frame). What the game said about its
+# quality goes to CSV.said. Arguments: checkout, CSV file, then the game's options.
 run_game() {
   local checkout=$1 csv=$2 start welcome="" line
   shift 2
+  : > "$csv.said"
   start=$EPOCHREALTIME
   while IFS= read -r line; do
     if [ -z "$welcome" ] && [ "$line" = "Welcome to >>Orbquest<<" ]; then
       welcome=$EPOCHREALTIME
+    elif [ -z "$welcome" ] && [[ $line == "Software renderer ("* ]]; then
+      printf '%s\n' "$line" > "$csv.said"
     fi
   done < <(cd "$checkout" && ./build/orbquest --frame-stats "$csv" "$@" 2>&1)
   if ! wait $! || [ -z "$welcome" ]; then
@@ -70,17 +75,30 @@ run_game() {
   awk -v s="$start" -v w="$welcome" 'BEGIN { printf "%.6f\n", w - s }'
 }
 
-# Runs one workload once. Arguments: checkout, workload, CSV file, then more options for the
-# game (none for the empty frames). Prints the start-up seconds.
+# Runs one workload once. Arguments: checkout, workload, CSV file, then the game's options.
+# Prints the start-up seconds.
 run_workload() {
   local checkout=$1 workload=$2 csv=$3
   shift 3
   case $workload in
     still) run_game "$checkout" "$csv" --frames "$still_frames" --replay "$work/still.replay" "$@" ;;
     fly-through) run_game "$checkout" "$csv" --frames "$fly_frames" --replay "$fly_replay" "$@" ;;
-    empty) run_game "$checkout" "$csv" --frames "$still_frames" --empty-frames ;;
-    *) echo "bench: unknown workload $2" >&2 && exit 1 ;;
+    empty) run_game "$checkout" "$csv" --frames "$still_frames" --empty-frames "$@" ;;
+    *) echo "bench: unknown workload $workload" >&2 && exit 1 ;;
   esac
+}
+
+read -r -a both_options <<< "${OPTIONS:-}"
+read -r -a base_options <<< "${OPTIONS:-} ${BASE_OPTIONS:-}"
+read -r -a new_options <<< "${OPTIONS:-} ${NEW_OPTIONS:-}"
+
+# One line on the quality a build ran with: its options and what the game announced (a software
+# renderer's lighter defaults), read from the CSV.said of one of its runs. Arguments: label,
+# options as one word, the .said file.
+quality_line() {
+  local said
+  said=$(cat "$3" 2>/dev/null || true)
+  echo "$1 quality: options: ${2:-none}; the game said: ${said:-nothing (the full look, or what the options ask)}"
 }
 
 replay_frames() {
@@ -127,10 +145,11 @@ one_build() {
     csvs=()
     for ((r = 0; r < runs; ++r)); do
       startups+=$(run_workload "$checkout" "$workload" "$work/$workload-$r.csv" \
-        ${OPTIONS:-})$'\n'
+        ${both_options[@]+"${both_options[@]}"})$'\n'
       csvs+=("$work/$workload-$r.csv")
     done
     echo
+    quality_line "Build" "${both_options[*]:-}" "$work/$workload-0.csv.said"
     echo "$(workload_title "$workload")"
     printf '  %-22s %9s %9s %9s\n' "ms per frame" median p95 p99
     for figure in "${figures[@]}"; do
@@ -141,7 +160,8 @@ one_build() {
 
   local empty_startups="" empty_csvs=()
   for ((r = 0; r < runs; ++r)); do
-    empty_startups+=$(run_workload "$checkout" empty "$work/empty-$r.csv")$'\n'
+    empty_startups+=$(run_workload "$checkout" empty "$work/empty-$r.csv" \
+      ${both_options[@]+"${both_options[@]}"})$'\n'
     empty_csvs+=("$work/empty-$r.csv")
   done
   local game_start empty_start empty_frame game_frame
@@ -186,15 +206,17 @@ compare() {
       for side in $([ $((r % 2)) -eq 0 ] && echo "base new" || echo "new base"); do
         if [ "$side" = new ]; then
           startup_new=$(run_workload "$new" "$workload" "$work/$side-$workload-$r.csv" \
-            ${NEW_OPTIONS:-})
+            ${new_options[@]+"${new_options[@]}"})
         else
           startup_base=$(run_workload "$base" "$workload" "$work/$side-$workload-$r.csv" \
-            ${BASE_OPTIONS:-})
+            ${base_options[@]+"${base_options[@]}"})
         fi
       done
       startup_ratios+=$(awk -v b="$startup_base" -v n="$startup_new" 'BEGIN { print n / b }')$'\n'
     done
     echo
+    quality_line "Base" "${base_options[*]:-}" "$work/base-$workload-0.csv.said"
+    quality_line "New " "${new_options[*]:-}" "$work/new-$workload-0.csv.said"
     echo "$(workload_title "$workload")"
     printf '  %-20s %8s %8s %6s  %8s %8s %6s  %8s %8s\n' "ms per frame" "base" "new" "ratio" \
       "best" "best" "ratio" "base" "new"

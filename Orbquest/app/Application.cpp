@@ -4,6 +4,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -41,7 +42,6 @@
 namespace {
 
 const char* const kWindowTitle = "[ZEPH] Orbquest";
-constexpr int kMultisamples = 4;
 constexpr int kMaxWindowSide = 16384;  // pixels; larger windows fail inside X
 
 const char* const kNeedsOpenGl43 =
@@ -64,7 +64,8 @@ std::string glfwReason() {
     return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
 }
 
-GLFWwindow* createWindow() {
+// GLFW, with the window size checked before any window is asked for.
+void initGlfw() {
     glfwSetErrorCallback(noteGlfwError);
     if (!glfwInit()) {
         failToStart("Failed to initialize GLFW!", glfwReason());
@@ -78,12 +79,18 @@ GLFWwindow* createWindow() {
                    std::to_string(windowHeight) + " is not within 1 to " +
                    std::to_string(kMaxWindowSide) + " pixels a side.");
     }
+}
+
+// The game's window with its context current. A hidden one is always a window on the desktop:
+// GLFW shows a full-screen window as it makes it.
+GLFWwindow* createWindow(int samples, bool visible) {
     hintGameContext();
     glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_SAMPLES, kMultisamples);
+    glfwWindowHint(GLFW_SAMPLES, samples);
+    glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
 
-    GLFWmonitor* monitor = fullScreen ? glfwGetPrimaryMonitor() : nullptr;
+    GLFWmonitor* monitor = fullScreen && visible ? glfwGetPrimaryMonitor() : nullptr;
     GLFWwindow* window =
         glfwCreateWindow(windowWidth, windowHeight, kWindowTitle, monitor, nullptr);
     if (!window) {
@@ -92,6 +99,35 @@ GLFWwindow* createWindow() {
     }
     glfwMakeContextCurrent(window);
     return window;
+}
+
+// The renderer as the quality choice sees it: the context's GL_RENDERER, or the name in
+// ORBQUEST_GL_RENDERER where that is set (so tests can stand in for any driver).
+std::string rendererName() {
+    if (const char* standIn = std::getenv("ORBQUEST_GL_RENDERER")) {
+        return standIn;
+    }
+    const GLubyte* name = glGetString(GL_RENDERER);
+    return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+// Without a sample count from the player, the first window is made hidden with the full look's
+// and the renderer decides: a GPU keeps that window, exactly as it always drew, while a
+// software renderer gets a window without multisampling before anything shows or loads.
+GLFWwindow* createWindowFor(const QualityChoice& choice, RenderQuality& quality) {
+    if (choice.samples) {
+        GLFWwindow* window = createWindow(*choice.samples, true);
+        quality = chooseRenderQuality(rendererName(), choice);
+        return window;
+    }
+    GLFWwindow* window = createWindow(kFullLookSamples, false);
+    quality = chooseRenderQuality(rendererName(), choice);
+    if (quality.samples == kFullLookSamples && !fullScreen) {
+        glfwShowWindow(window);
+        return window;
+    }
+    glfwDestroyWindow(window);
+    return createWindow(quality.samples, true);
 }
 
 void loadGlEntryPoints(const Options& options) {
@@ -197,6 +233,7 @@ struct Game {
     std::unique_ptr<BestTimeRecord> records;
     std::unique_ptr<Hud> hud;  // its GL objects go before the context does
     std::unique_ptr<GameFlow> flow;
+    RenderQuality quality;  // what the window and the scene shader draw with
 };
 
 // The sound files are read and the sound file to write is checked before the window opens;
@@ -235,7 +272,11 @@ void readCommandLine(Game& game, const OptionScan& scan, const char* argv0) {
 
 // The window, its GL context and state, and the frame statistics that need the context.
 void openWindow(Game& game) {
-    game.window = createWindow();
+    initGlfw();
+    game.window = createWindowFor(game.options.quality, game.quality);
+    if (!game.quality.announcement.empty()) {
+        std::cout << game.quality.announcement << std::endl;
+    }
     loadGlEntryPoints(game.options);
     setFixedGlState(windowWidth, windowHeight);
     glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
@@ -275,7 +316,7 @@ void createLevel(Game& game) {
         return;
     }
     sceneRenderer = new SceneRenderer();
-    sceneRenderer->init(deltaTime);
+    sceneRenderer->init(deltaTime, game.quality.shadows);
     createShadowFramebuffer();
     if (game.audio) {
         game.audio->start(*sceneRenderer->sceneCreator);

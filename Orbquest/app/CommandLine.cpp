@@ -77,6 +77,25 @@ std::string readVolume(const std::string& value, Options& options) {
     return "";
 }
 
+std::string readSamples(const std::string& value, Options& options) {
+    for (int samples : {0, 2, 4, 8}) {
+        if (value == std::to_string(samples)) {
+            options.quality.samples = samples;
+            return "";
+        }
+    }
+    return "Option --samples needs 0, 2, 4 or 8 samples, not \"" + printable(value) + "\"";
+}
+
+std::string readShadowQuality(const std::string& value, Options& options) {
+    ShadowQuality quality = kFullLookShadows;
+    if (!shadowQualityNamed(value, quality)) {
+        return "Option --shadow-quality needs soft, fast or hard, not \"" + printable(value) + "\"";
+    }
+    options.quality.shadows = quality;
+    return "";
+}
+
 // The options that take the next argument as their value: a file path stored as given, or a
 // value that 'read' checks.
 struct ValueOption {
@@ -93,6 +112,8 @@ const ValueOption kValueOptions[] = {
     {"--frame-stats", &Options::frameStatsPath, nullptr},
     {"--volume", nullptr, readVolume},
     {"--audio-out", &Options::audioOutPath, nullptr},
+    {"--samples", nullptr, readSamples},
+    {"--shadow-quality", nullptr, readShadowQuality},
 };
 
 const ValueOption* valueOptionNamed(const std::string& arg) {
@@ -209,6 +230,11 @@ std::string usageText() {
            ")\n"
            "  --audio-out F   write what the game plays to the WAV file F instead of playing it,\n"
            "                  exactly each frame's game time, the same on any machine\n"
+           "  --samples N     multisampling: 0, 2, 4 or 8 samples (default 4; 0 on a software\n"
+           "                  renderer)\n"
+           "  --shadow-quality Q\n"
+           "                  shadows: soft, fast or hard (default soft; fast on a software\n"
+           "                  renderer)\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"

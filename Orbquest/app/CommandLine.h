@@ -5,6 +5,7 @@
 
 #include "app/Settings.h"
 #include "audio/AudioSettings.h"
+#include "render/RenderQuality.h"
 
 // Option flags start with "--" and are taken out of the command line before the positional
 // parameters (width, height, full screen, refresh rate) are read.
@@ -25,6 +26,7 @@ struct Options {
     std::string replayPath;      // replay file played instead of live input
     std::string frameStatsPath;  // CSV of every frame's pass and update times (benchmarks)
     std::string audioOutPath;    // WAV file of what the game plays, mixed frame by frame
+    QualityChoice quality;       // --samples and --shadow-quality; the game picks what is left
 };
 
 struct OptionScan {

@@ -44,14 +44,15 @@ Shader* newDepthShader() {
                       assets::shader("depthC.frag"), gameShaderDefines());
 }
 
-Shader* newSceneShader() {
+Shader* newSceneShader(ShadowQuality shadows) {
     return new Shader(assets::shader("omni.vert"), assets::shader("omni.frag"),
-                      gameShaderDefines());
+                      gameShaderDefines(shadows));
 }
 
-void SceneRenderer::init(float deltaTime) {
+void SceneRenderer::init(float deltaTime, ShadowQuality shadows) {
+    shadowQuality = shadows;
     depthShader = newDepthShader();
-    sceneShader = newSceneShader();
+    sceneShader = newSceneShader(shadows);
     // The models take their attribute locations from the program current while they load.
     sceneShader->use();
     sceneCreator = new SceneCreator(deltaTime, sceneShader);
@@ -125,11 +126,10 @@ void renderShadowPass(SceneRenderer& renderer) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void beginColourPass(Shader* scene, const ColourPassSettings& settings) {
+void beginColourPass(Shader* scene, const ColourPassSettings& settings, ShadowQuality shadows) {
     glViewport(0, 0, settings.viewportWidth, settings.viewportHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, depthCubemap);
+    bindShadowMap(shadows);
     glUniform1i(uniform(scene, "depthCube"), kShadowTextureUnit);
     glUniform1f(uniform(scene, "far_plane"), kShadowFar);
     glUniform1f(uniform(scene, "transparency"), settings.transparency ? 1.0f : 0.0f);
@@ -145,7 +145,7 @@ void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
 }
 
 void renderColourPass(SceneRenderer& renderer, const ColourPassSettings& settings) {
-    beginColourPass(renderer.sceneShader, settings);
+    beginColourPass(renderer.sceneShader, settings, renderer.shadowQuality);
     renderer.draw(renderer.sceneShader);
 }
 

@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include "render/RenderQuality.h"
+
 class Camera;
 class SceneCreator;
 class Shader;
@@ -21,12 +23,13 @@ class SceneRenderer {
     Shader* sceneShader = nullptr;
     Camera* camera = nullptr;
     SceneCreator* sceneCreator = nullptr;
+    ShadowQuality shadowQuality = kFullLookShadows;  // the filter the scene shader was built with
 
     SceneRenderer() = default;
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-    void init(float deltaTime);
+    void init(float deltaTime, ShadowQuality shadows = kFullLookShadows);
     // Per frame, with the scene program current: "viewPos", the camera, then the world and its
     // game clock. A paused game is not updated.
     void update(float deltaTime, GLFWwindow* window, Shader* shader);
@@ -41,9 +44,10 @@ class SceneRenderer {
     Shader* getSceneShader() const { return sceneShader; }
 };
 
-// The game's two programs, built from their files with the game's shader definitions.
+// The game's two programs, built from their files with the game's shader definitions; the scene
+// program with the shadow filter asked for.
 Shader* newDepthShader();
-Shader* newSceneShader();
+Shader* newSceneShader(ShadowQuality shadows = kFullLookShadows);
 
 // What the colour pass takes from the player's settings each frame.
 struct ColourPassSettings {
@@ -64,9 +68,9 @@ void countColourPass(SceneRenderer& renderer);
 // Makes the depth program current, binds and clears the shadow framebuffer and sets the six
 // face matrices, "far_plane" and "lightPos"; the caller draws, then binds framebuffer 0.
 void beginShadowPass(Shader* depth, const glm::vec3& lightPosition);
-// With the scene program current: viewport, clear, the cube map on its unit, "depthCube",
-// "far_plane" and "transparency".
-void beginColourPass(Shader* scene, const ColourPassSettings& settings);
+// With the scene program current: viewport, clear, the cube map on its unit as the program's
+// shadow filter reads it, "depthCube", "far_plane" and "transparency".
+void beginColourPass(Shader* scene, const ColourPassSettings& settings, ShadowQuality shadows);
 // "view_proj" and the "light" uniforms.
 void setViewAndLight(Shader* scene, const glm::mat4& viewProjection,
                      const glm::vec3& lightPosition);

@@ -4,12 +4,23 @@
 
 #include "render/ShadowMap.h"
 
-const ShaderDefines& gameShaderDefines() {
-    static const ShaderDefines defines = {
+namespace {
+
+std::string glslInt(ShadowQuality quality) {
+    return std::to_string(static_cast<int>(quality));
+}
+
+}  // namespace
+
+ShaderDefines gameShaderDefines(ShadowQuality shadows) {
+    return {
         {"SHADOW_NEAR", glslFloat(kShadowNear)},
         {"SHADOW_TEXELS", glslFloat(static_cast<float>(kShadowMapSize))},
+        {"SHADOW_FILTER_HARD", glslInt(ShadowQuality::Hard)},
+        {"SHADOW_FILTER_FAST", glslInt(ShadowQuality::Fast)},
+        {"SHADOW_FILTER_SOFT", glslInt(ShadowQuality::Soft)},
+        {"SHADOW_FILTER", glslInt(shadows)},
     };
-    return defines;
 }
 
 std::string withDefines(const std::string& source, const ShaderDefines& defines) {

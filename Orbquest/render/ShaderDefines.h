@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "render/RenderQuality.h"
+
 // Numbers the GLSL sources share with the C++ code, handed to the compiler as #define lines so
 // the two cannot drift apart. The sources use the names without defining them; to check a
 // source on its own, give the same definitions to the compiler (e.g. glslangValidator -D).
@@ -13,8 +15,9 @@ struct ShaderDefine {
 using ShaderDefines = std::vector<ShaderDefine>;
 
 // Every number the game's shaders take from the C++ side, each read from the constant that
-// owns it.
-const ShaderDefines& gameShaderDefines();
+// owns it, and the shadow filter the scene shader is built with (SHADOW_FILTER, one of the
+// SHADOW_FILTER_... kinds).
+ShaderDefines gameShaderDefines(ShadowQuality shadows = kFullLookShadows);
 
 // 'source' with one #define line per definition right after its #version line, and a #line
 // directive after them, so the driver's messages still count the file's own lines.

@@ -4,6 +4,23 @@
 
 GLuint depthMapFBO = 0;
 GLuint depthCubemap = 0;
+GLuint depthCompareSampler = 0;
+
+namespace {
+
+void createCompareSampler() {
+    glGenSamplers(1, &depthCompareSampler);
+    glSamplerParameteri(depthCompareSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(depthCompareSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R}) {
+        glSamplerParameteri(depthCompareSampler, wrap, GL_CLAMP_TO_EDGE);
+    }
+    // Lit where the stored depth is not nearer than the fragment's, as the other filters test.
+    glSamplerParameteri(depthCompareSampler, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+    glSamplerParameteri(depthCompareSampler, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+}
+
+}  // namespace
 
 void createShadowFramebuffer() {
     glGenFramebuffers(1, &depthMapFBO);
@@ -26,6 +43,7 @@ void createShadowFramebuffer() {
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    createCompareSampler();
 }
 
 void deleteShadowFramebuffer() {
@@ -33,6 +51,14 @@ void deleteShadowFramebuffer() {
     depthMapFBO = 0;
     glDeleteTextures(1, &depthCubemap);
     depthCubemap = 0;
+    glDeleteSamplers(1, &depthCompareSampler);
+    depthCompareSampler = 0;
+}
+
+void bindShadowMap(ShadowQuality shadows) {
+    glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, depthCubemap);
+    glBindSampler(kShadowTextureUnit, shadows == ShadowQuality::Fast ? depthCompareSampler : 0);
 }
 
 std::array<glm::mat4, 6> lightSpaceMatrices(const glm::vec3& lightPosition) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/FullLook.h"
 #include "support/GameSession.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
@@ -10,7 +11,7 @@ const char* const kWonLine = "Congratulations, you won the game!\n";
 
 TEST(AutopilotBinary, TheWinReplayWinsFastForwarded) {
     const ProcessResult run =
-        runGame({"--fast-forward", "--replay", "replays/win-the-level.replay"});
+        runGame(withFullLook({"--fast-forward", "--replay", "replays/win-the-level.replay"}));
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, std::string("Welcome to >>Orbquest<<\n") + kWonLine);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/GameSession.h"
+#include "support/FullLook.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -22,8 +23,8 @@ constexpr int kHotkeyReplayFrames = 33;
 TEST(FastForward, PrintsAndDrawsTheSameAsTheDrawnReplay) {
     TempDir dir;
     dir.write("hotkeys.replay", kHotkeyReplay);
-    const std::vector<std::string> replay{"--replay", dir.file("hotkeys.replay"), "--frames",
-                                          std::to_string(kHotkeyReplayFrames)};
+    const std::vector<std::string> replay = withFullLook(
+        {"--replay", dir.file("hotkeys.replay"), "--frames", std::to_string(kHotkeyReplayFrames)});
     std::vector<std::string> drawnArgs = replay;
     drawnArgs.insert(drawnArgs.end(), {"--screenshot", dir.file("drawn.png")});
     std::vector<std::string> fastArgs = replay;

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "support/FullLook.h"
 #include "support/HelpText.h"
 #include "support/GameSession.h"
 #include "support/Process.h"
@@ -74,7 +75,7 @@ TEST(HotkeysBinary, F3DrawsTheWireFrame) {
         const std::string picture = dir.file(std::string(names[i]) + ".png");
         const std::string replay = dir.file(std::string(names[i]) + ".replay");
         const ProcessResult run =
-            runGame({"--frames", "3", "--replay", replay, "--screenshot", picture});
+            runGame(withFullLook({"--frames", "3", "--replay", replay, "--screenshot", picture}));
         ASSERT_EQ(run.exitCode, 0) << run.output;
         share[i] = clearColourShare(picture);
     }

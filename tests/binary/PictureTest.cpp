@@ -9,6 +9,7 @@
 #include "render/Camera.h"
 #include "support/GameSession.h"
 #include "support/Image.h"
+#include "support/FullLook.h"
 #include "support/Process.h"
 #include "support/Rgb.h"
 #include "support/TempDir.h"
@@ -78,9 +79,10 @@ class Picture : public testing::Test {
         // A live cursor turns the orbit camera by however far the pointer jumps when the window
         // grabs it, so the frames take a fixed cursor from a replay and the view stays put.
         dir_->write("still.replay", "frames 3 dt 1/60 cursor 512 384\n");
-        // The game's own picture: the on-screen display stays hidden.
-        run_ = new ProcessResult(runGame({"--frames", "3", "--replay", dir_->file("still.replay"),
-                                          "--no-hud", "--screenshot", path}));
+        // The game's own picture, in its full look: the on-screen display stays hidden.
+        run_ = new ProcessResult(
+            runGame(withFullLook({"--frames", "3", "--replay", dir_->file("still.replay"),
+                                  "--no-hud", "--screenshot", path})));
         shot_ = new Screenshot(path);
     }
     static void TearDownTestSuite() {
@@ -191,7 +193,8 @@ TEST_F(Picture, FirstTargetCastsItsShadowOnTheLitWood) {
 TEST(EmptyFramesPicture, ShowsOnlyTheClearColour) {
     TempDir dir;
     const std::string path = dir.file("empty.png");
-    const ProcessResult run = runGame({"--empty-frames", "--frames", "2", "--screenshot", path});
+    const ProcessResult run =
+        runGame(withFullLook({"--empty-frames", "--frames", "2", "--screenshot", path}));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "Welcome to >>Orbquest<<\n");
     const Screenshot shot(path);

@@ -22,6 +22,7 @@
 // units from it and a receiver further out on the same side, one case per side of the light.
 // Each picture is taken twice, with and without the occluder in the shadow pass, and only the
 // receiver is drawn in the colour pass, so what changes at its centre is the occluder's shadow.
+// Every case runs with each shadow quality's scene program.
 namespace {
 
 const std::string kSpherePath = assets::model("sphere.dae");  // unit sphere
@@ -34,6 +35,11 @@ constexpr float kOccluderRadius = 0.3f;
 constexpr float kReceiverHalfThickness = 0.1f;
 constexpr float kReceiverHalfWidth = 4.0f;
 constexpr float kCameraToReceiver = 2.0f;  // the camera looks at the receiver from the light's side
+
+const ShadowQuality kQualities[] = {ShadowQuality::Soft, ShadowQuality::Fast, ShadowQuality::Hard,
+                                    ShadowQuality::Soft};  // soft again after the others
+
+constexpr int kQualityCount = 3;
 
 struct ShadowCase {
     const char* name;
@@ -107,10 +113,15 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
         windowWidth = kPictureSize;  // the colour pass's viewport
         windowHeight = kPictureSize;
         depth_ = newDepthShader();
-        scene_ = newSceneShader();
-        scene_->use();  // the models take their attribute locations from it
-        occluder_ = new scene::Model(glm::mat4(1.0f), scene_, kSpherePath);
-        receiver_ = new scene::Model(glm::mat4(1.0f), scene_, kSpherePath);
+        for (ShadowQuality shadows : kQualities) {
+            Shader*& program = scenes_[static_cast<int>(shadows)];
+            if (!program) {
+                program = newSceneShader(shadows);
+            }
+        }
+        scenes_[0]->use();  // the models take their attribute locations from it (all alike)
+        occluder_ = new scene::Model(glm::mat4(1.0f), scenes_[0], kSpherePath);
+        receiver_ = new scene::Model(glm::mat4(1.0f), scenes_[0], kSpherePath);
         texture_ = new Texture(kTexturePath);
         picture_ = new Picture();
         createShadowFramebuffer();
@@ -125,7 +136,10 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
         delete texture_;
         delete receiver_;
         delete occluder_;
-        delete scene_;
+        for (Shader*& program : scenes_) {
+            delete program;
+            program = nullptr;
+        }
         delete depth_;
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
@@ -146,9 +160,9 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
             glm::scale(glm::mat4(1.0f), across);
     }
 
-    // The receiver's centre as the camera sees it, after a shadow pass with the receiver and,
-    // if asked, the occluder.
-    static Rgb receiverCentre(bool withOccluder) {
+    // The receiver's centre as the camera sees it through the program of 'shadows', after a
+    // shadow pass with the receiver and, if asked, the occluder.
+    static Rgb receiverCentre(bool withOccluder, ShadowQuality shadows) {
         const ShadowCase& c = GetParam();
         beginShadowPass(depth_, kLight);
         const GLint depthModel = glGetUniformLocation(depth_->programHandle, "model");
@@ -160,21 +174,22 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
         }
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-        scene_->use();
+        Shader* program = scenes_[static_cast<int>(shadows)];
+        program->use();
         picture_->bind();
-        beginColourPass(scene_, colourPassSettings());
+        beginColourPass(program, colourPassSettings(), shadows);
         const glm::vec3 target = kLight + c.receiverDistance * c.direction;
         const glm::vec3 eye = target - kCameraToReceiver * c.direction;
         const glm::vec3 up = c.direction.y != 0.0f ? glm::vec3(0, 0, 1) : glm::vec3(0, 1, 0);
         const glm::mat4 view = glm::lookAt(eye, target, up);
         const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
-        setViewAndLight(scene_, projection * view, kLight);
-        glUniform3fv(glGetUniformLocation(scene_->programHandle, "viewPos"), 1,
+        setViewAndLight(program, projection * view, kLight);
+        glUniform3fv(glGetUniformLocation(program->programHandle, "viewPos"), 1,
                      glm::value_ptr(eye));
-        applyMaterial(scene_, kWarmMaterial);
+        applyMaterial(program, kWarmMaterial);
         texture_->bind(0);
-        glUniform1i(glGetUniformLocation(scene_->programHandle, "diffuseTexture"), 0);
-        glUniformMatrix4fv(glGetUniformLocation(scene_->programHandle, "model"), 1, GL_FALSE,
+        glUniform1i(glGetUniformLocation(program->programHandle, "diffuseTexture"), 0);
+        glUniformMatrix4fv(glGetUniformLocation(program->programHandle, "model"), 1, GL_FALSE,
                            glm::value_ptr(receiver_->modelMatrix));
         receiver_->draw();
         const Rgb centre = picture_->centre();
@@ -183,7 +198,7 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
     }
 
     static Shader* depth_;
-    static Shader* scene_;
+    static Shader* scenes_[kQualityCount];  // by shadow quality
     static scene::Model* occluder_;
     static scene::Model* receiver_;
     static Texture* texture_;
@@ -191,7 +206,7 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
 };
 
 Shader* ShadowCaster::depth_ = nullptr;
-Shader* ShadowCaster::scene_ = nullptr;
+Shader* ShadowCaster::scenes_[kQualityCount] = {nullptr, nullptr, nullptr};
 scene::Model* ShadowCaster::occluder_ = nullptr;
 scene::Model* ShadowCaster::receiver_ = nullptr;
 Texture* ShadowCaster::texture_ = nullptr;
@@ -199,18 +214,21 @@ Picture* ShadowCaster::picture_ = nullptr;
 
 TEST_P(ShadowCaster, OccluderDarkensTheReceiverOnlyWithinTheShadowRange) {
     ASSERT_TRUE(picture_->complete());
-    const Rgb lit = receiverCentre(false);
-    const Rgb withOccluder = receiverCentre(true);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    for (ShadowQuality shadows : kQualities) {
+        SCOPED_TRACE(shadowQualityName(shadows));
+        const Rgb lit = receiverCentre(false, shadows);
+        const Rgb withOccluder = receiverCentre(true, shadows);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
-    // The unshadowed receiver faces the light: well lit, not just ambient.
-    EXPECT_GT(lit.luminance(), 60.0) << lit;
-    if (GetParam().shadowed) {
-        EXPECT_LT(withOccluder.luminance(), 0.35 * lit.luminance())
-            << withOccluder << " in the shadow vs " << lit << " lit";
-    } else {
-        EXPECT_NEAR(withOccluder.luminance(), lit.luminance(), 0.02 * lit.luminance() + 1.0)
-            << withOccluder << " with the occluder vs " << lit << " without";
+        // The unshadowed receiver faces the light: well lit, not just ambient.
+        EXPECT_GT(lit.luminance(), 60.0) << lit;
+        if (GetParam().shadowed) {
+            EXPECT_LT(withOccluder.luminance(), 0.35 * lit.luminance())
+                << withOccluder << " in the shadow vs " << lit << " lit";
+        } else {
+            EXPECT_NEAR(withOccluder.luminance(), lit.luminance(), 0.02 * lit.luminance() + 1.0)
+                << withOccluder << " with the occluder vs " << lit << " without";
+        }
     }
 }
 

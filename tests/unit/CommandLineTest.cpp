@@ -119,6 +119,36 @@ TEST(CommandLineOptions, FrameStatsTakesAFileAndIsOffWithout) {
     EXPECT_NE(scan({"orbquest", "--frame-stats"}).error.find("needs a value"), std::string::npos);
 }
 
+// Nothing chosen leaves the quality to the renderer; a bad value names the values allowed.
+TEST(CommandLineOptions, SamplesAndShadowQuality) {
+    const OptionScan none = scan({"orbquest", "800", "600"});
+    EXPECT_FALSE(none.options.quality.samples.has_value());
+    EXPECT_FALSE(none.options.quality.shadows.has_value());
+
+    const OptionScan chosen =
+        scan({"orbquest", "--samples", "0", "--shadow-quality", "hard", "800", "600"});
+    EXPECT_EQ(chosen.error, "");
+    EXPECT_EQ(chosen.options.quality.samples, 0);
+    EXPECT_EQ(chosen.options.quality.shadows, ShadowQuality::Hard);
+    EXPECT_EQ(chosen.positional, (std::vector<std::string>{"orbquest", "800", "600"}));
+    for (const char* samples : {"2", "4", "8"}) {
+        EXPECT_EQ(scan({"orbquest", "--samples", samples}).options.quality.samples,
+                  std::stoi(samples));
+    }
+    EXPECT_EQ(scan({"orbquest", "--shadow-quality", "fast"}).options.quality.shadows,
+              ShadowQuality::Fast);
+
+    for (const char* bad : {"1", "16", "-4", "4x", " 4", ""}) {
+        EXPECT_EQ(scan({"orbquest", "--samples", bad}).error,
+                  std::string("Option --samples needs 0, 2, 4 or 8 samples, not \"") + bad + "\"")
+            << bad;
+    }
+    EXPECT_EQ(scan({"orbquest", "--shadow-quality", "SOFT"}).error,
+              "Option --shadow-quality needs soft, fast or hard, not \"SOFT\"");
+    EXPECT_NE(scan({"orbquest", "--shadow-quality"}).error.find("needs a value"),
+              std::string::npos);
+}
+
 // A recorded autopilot run takes a fixed frame time unless one is given; a replay brings its
 // own frame times.
 TEST(CommandLineOptions, AutopilotAndFrameTime) {
@@ -156,27 +186,12 @@ TEST(CommandLineOptions, HelpNamesEveryFlagAndTheKeys) {
     EXPECT_FALSE(scan({"orbquest", "--help"}).options.version);
     EXPECT_TRUE(scan({"orbquest", "--version", "800", "600"}).options.version);
     const std::string usage = usageText();
-    for (const char* word : {"--help",
-                             "--version",
-                             "--gl-debug",
-                             "--frames",
-                             "--empty-frames",
-                             "--fast-forward",
-                             "--autopilot",
-                             "--frame-time",
-                             "--frame-stats",
-                             "--mute",
-                             "--volume",
-                             "--audio-out",
-                             "--no-hud",
-                             "width height",
-                             "Escape",
-                             "F1",
-                             "F12",
-                             "  M ",
-                             "  P  ",
-                             "  R  ",
-                             "  H  "}) {
+    for (const char* word :
+         {"--help",         "--version",   "--gl-debug",   "--frames",      "--empty-frames",
+          "--fast-forward", "--autopilot", "--frame-time", "--frame-stats", "--mute",
+          "--volume",       "--audio-out", "--no-hud",     "--samples",     "--shadow-quality",
+          "width height",   "Escape",      "F1",           "F12",           "  M ",
+          "  P  ",          "  R  ",       "  H  "}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

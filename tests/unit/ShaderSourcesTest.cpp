@@ -14,12 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // glslangValidator links the one stage when given definitions (-D needs -l).
-ProcessResult validate(const std::string& path, bool withGameDefines) {
+ProcessResult validate(const std::string& path, const ShaderDefines& defines) {
     std::vector<std::string> args{"glslangValidator", "-l"};
-    if (withGameDefines) {
-        for (const ShaderDefine& define : gameShaderDefines()) {
-            args.push_back("-D" + define.name + "=" + define.value);
-        }
+    for (const ShaderDefine& define : defines) {
+        args.push_back("-D" + define.name + "=" + define.value);
     }
     args.push_back(path);
     return runProcess(args, ORBQUEST_SOURCE_DIR);
@@ -34,19 +32,22 @@ std::vector<std::string> shaderFiles() {
     return files;
 }
 
+// Every shadow quality the player can choose builds the scene shader differently.
 TEST(ShaderSources, EachFileCompilesAloneWithTheGamesDefinitions) {
     const std::vector<std::string> files = shaderFiles();
     ASSERT_GE(files.size(), 5u);
-    for (const std::string& file : files) {
-        const ProcessResult result = validate(file, true);
-        EXPECT_EQ(result.exitCode, 0) << result.output;
+    for (ShadowQuality shadows : {ShadowQuality::Soft, ShadowQuality::Fast, ShadowQuality::Hard}) {
+        for (const std::string& file : files) {
+            const ProcessResult result = validate(file, gameShaderDefines(shadows));
+            EXPECT_EQ(result.exitCode, 0) << shadowQualityName(shadows) << ": " << result.output;
+        }
     }
 }
 
 // The scene shader takes its shadow numbers from the game instead of keeping copies.
 TEST(ShaderSources, TheSceneShaderNeedsTheGamesDefinitions) {
     const std::string omni = std::string(ORBQUEST_SOURCE_DIR) + "/" + assets::shader("omni.frag");
-    const ProcessResult result = validate(omni, false);
+    const ProcessResult result = validate(omni, {});
     EXPECT_NE(result.exitCode, 0);
     EXPECT_NE(result.output.find("SHADOW_NEAR"), std::string::npos) << result.output;
 }

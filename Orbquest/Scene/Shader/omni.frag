@@ -24,14 +24,21 @@ uniform Light light;
 uniform Material material;
 uniform vec3 viewPos;
 uniform sampler2D diffuseTexture;
+// The fast filter lets the texture unit compare and filter (a sampler of its own does that).
+#if SHADOW_FILTER == SHADOW_FILTER_FAST
+uniform samplerCubeShadow depthCube;
+#else
 uniform samplerCube depthCube;
+#endif
 uniform float far_plane;
 uniform float transparency;  // 1.0 lets the texture's alpha through, 0.0 draws opaque
 
 out vec4 fragColour;
 
 // The projection the shadow pass renders each cube face with. The game defines SHADOW_NEAR
-// (its near plane) and SHADOW_TEXELS (texels along a face's side) from its own constants.
+// (its near plane) and SHADOW_TEXELS (texels along a face's side) from its own constants, and
+// SHADOW_FILTER, the filter the player's shadow quality asks for (SHADOW_FILTER_SOFT, _FAST or
+// _HARD).
 const float kShadowNear = SHADOW_NEAR;
 const float kShadowTexels = SHADOW_TEXELS;
 
@@ -50,6 +57,18 @@ float axialDistance(vec3 v)
     return max(a.x, max(a.y, a.z));
 }
 
+// 1.0 where nothing nearer the light than 'tap' (a point relative to the light) was stored; the
+// fast filter blends that answer over the four texels nearest the tap.
+float tapLit(vec3 tap)
+{
+#if SHADOW_FILTER == SHADOW_FILTER_FAST
+    return texture(depthCube, vec4(tap, faceDepth(axialDistance(tap))));
+#else
+    float stored = texture(depthCube, tap).r;
+    return faceDepth(axialDistance(tap)) <= stored ? 1.0 : 0.0;
+#endif
+}
+
 // 1.0 where the light reaches the fragment, 0.0 in full shadow, soft in between.
 float lightVisibility(vec3 normal, vec3 toLight)
 {
@@ -65,21 +84,28 @@ float lightVisibility(vec3 normal, vec3 toLight)
     float slope = sqrt(1.0 - cosine * cosine) / cosine;
     vec3 lookup = worldPosition + normal * texelSize * (1.5 + min(slope, 8.0)) - light.position;
 
-    // A small disc of taps across the light direction softens the edges.
+#if SHADOW_FILTER == SHADOW_FILTER_HARD
+    return tapLit(lookup);
+#else
+    // A small disc of taps across the light direction softens the edges. Two filtered taps on
+    // a diagonal come close to the soft filter's five: each one already spans four texels.
+#if SHADOW_FILTER == SHADOW_FILTER_SOFT
+    const int kTaps = 5;
+    const vec2 taps[kTaps] = vec2[](vec2(0.0, 0.0), vec2(1.0, 0.35), vec2(-0.35, 1.0),
+                                    vec2(-1.0, -0.35), vec2(0.35, -1.0));
+#else
+    const int kTaps = 2;
+    const vec2 taps[kTaps] = vec2[](vec2(0.5, 0.5), vec2(-0.5, -0.5));
+#endif
     vec3 axis = normalize(lookup);
     vec3 side = normalize(cross(axis, abs(axis.y) < 0.9 ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0)));
     vec3 upward = cross(axis, side);
     float spread = texelSize * 1.5;
-    const vec2 taps[5] = vec2[](vec2(0.0, 0.0), vec2(1.0, 0.35), vec2(-0.35, 1.0),
-                                vec2(-1.0, -0.35), vec2(0.35, -1.0));
     float lit = 0.0;
-    for (int i = 0; i < 5; ++i)
-    {
-        vec3 tap = lookup + (side * taps[i].x + upward * taps[i].y) * spread;
-        float stored = texture(depthCube, tap).r;
-        lit += faceDepth(axialDistance(tap)) <= stored ? 1.0 : 0.0;
-    }
-    return lit / 5.0;
+    for (int i = 0; i < kTaps; ++i)
+        lit += tapLit(lookup + (side * taps[i].x + upward * taps[i].y) * spread);
+    return lit / float(kTaps);
+#endif
 }
 
 void main()
