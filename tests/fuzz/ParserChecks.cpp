@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "input/Replay.h"
+#include "records/RecordsText.h"
 
 namespace {
 
@@ -119,6 +120,24 @@ std::string checkCommandLine(const std::vector<std::string>& args) {
     const CommandLineValues values = readCommandLine(scan.positional);
     if (!values.error.empty() && values.error.rfind("Invalid Argument! ", 0) != 0) {
         return "a parameter refused with another line: " + values.error;
+    }
+    return "";
+}
+
+std::string checkRecordsText(const std::string& text) {
+    const RecordsText records = parseRecords(text);
+    if (!records.error.empty()) {
+        return oneLineProblem(records.error);
+    }
+    if (!(records.bestTime > 0.0f) || !std::isfinite(records.bestTime)) {
+        return "accepted a best time of " + std::to_string(records.bestTime);
+    }
+    const RecordsText again = parseRecords(formatRecords(records.bestTime));
+    if (!again.error.empty()) {
+        return "its own file is refused: " + again.error;
+    }
+    if (again.bestTime != records.bestTime) {
+        return "its own file reads back another time";
     }
     return "";
 }

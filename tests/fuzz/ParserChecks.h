@@ -15,5 +15,9 @@ std::string checkReplayText(const std::string& text);
 // A command line (argv[0] first): options and positional parameters.
 std::string checkCommandLine(const std::vector<std::string>& args);
 
+// The records file: an accepted one holds a best time the game can show, and writing that time
+// out reads back as the very same float.
+std::string checkRecordsText(const std::string& text);
+
 // The fuzzers' inputs as command lines: arguments separated by NUL bytes, after "orbquest".
 std::vector<std::string> commandLineFromBytes(const std::string& bytes);
