@@ -6,7 +6,7 @@
 # into a scratch folder, must start from an unrelated folder and draw a few frames under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh deb
 
 # Debian's hardening and reproducibility flags, as a package build of its own would use them;
 # the build type None adds no flags of its own.

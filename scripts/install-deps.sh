@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Orbquest needs. "scripts/install-deps.sh game" installs only
 # what building and playing the game takes (scripts/play.sh: a player need not wait for the test
-# tools); without an argument it adds what the tests and the Debian package take (CI, the test
-# command, scripts/build-deb.sh).
+# tools); without an argument it adds what the tests take (CI, the test command); "deb" adds
+# the Debian package's checker as well (scripts/build-deb.sh).
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
 
@@ -24,14 +24,20 @@ everything=(
   man-db groff-base  # man --warnings renders the installed manual page
   clang-format-14  # scripts/check-format.sh
   glslang-tools  # glslangValidator checks each shader source on its own
-  dpkg-dev lintian  # scripts/build-deb.sh: dpkg-shlibdeps, dpkg-buildflags, the package check
   clang-14 libclang-rt-14-dev  # scripts/fuzz.sh: libFuzzer and the sanitizers
+)
+# scripts/build-deb.sh: dpkg-shlibdeps, dpkg-buildflags and the package check; lintian alone
+# brings some hundred packages, which the test command does not need.
+deb=(
+  "${everything[@]}"
+  dpkg-dev lintian
 )
 
 case "${1:-}" in
   game) packages=("${game[@]}") ;;
   "") packages=("${everything[@]}") ;;
-  *) echo "usage: $0 [game]"; exit 2 ;;
+  deb) packages=("${deb[@]}") ;;
+  *) echo "usage: $0 [game|deb]"; exit 2 ;;
 esac
 
 missing=()
