@@ -257,7 +257,7 @@ std::string usageText() {
            "  Escape          quit\n"
            "\n"
            "Gamepad:\n"
-           "  left stick, d-pad  roll the ball, as W A S D\n"
+           "  left stick      roll the ball, as W A S D; so does the d-pad\n"
            "  A               lift the ball, as Space\n"
            "  right stick     turn the camera\n"
            "  Start           pause and resume, as P\n"

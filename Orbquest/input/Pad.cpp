@@ -108,9 +108,10 @@ PadState readFirstGamepad() {
 }
 
 void announceGamepads() {
+    // GLFW tells only of changes: the pads already there are announced as they are found.
     for (int id = GLFW_JOYSTICK_1; id <= GLFW_JOYSTICK_LAST; ++id) {
         if (glfwJoystickPresent(id)) {
-            connectedNames[id] = joystickName(id);
+            joystickChanged(id, GLFW_CONNECTED);
         }
     }
     glfwSetJoystickCallback(joystickChanged);

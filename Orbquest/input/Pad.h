@@ -18,8 +18,8 @@ bool padInUse(const PadState& pad, float deadZone);
 
 // The first connected joystick GLFW knows a gamepad mapping for, read now; at rest if none.
 PadState readFirstGamepad();
-// Prints "Gamepad connected: NAME" and "Gamepad disconnected: NAME" as pads come and go, from
-// now on (GLFW tells during the event poll). Needs GLFW initialised.
+// Prints "Gamepad connected: NAME" for each pad there now and as one comes, and "Gamepad
+// disconnected: NAME" as one goes (GLFW tells during the event poll). Needs GLFW initialised.
 void announceGamepads();
 // Adds the mappings of an SDL game controller database file to GLFW's own; a missing file is
 // nothing, a bad one gets a line naming it. Needs GLFW initialised.
