@@ -2,6 +2,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +59,24 @@ int mappingErrors = 0;  // GLFW's complaints while a mappings file is being adde
 
 void countMappingError(int, const char*) {
     ++mappingErrors;
+}
+
+// Lines GLFW skips without a word: neither blank, nor a '#' comment, nor starting with a hex
+// digit as every mapping's GUID does.
+int linesNotMappings(const std::string& text) {
+    int count = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        const std::string line = text.substr(at, end - at);
+        const size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line[first] != '#' &&
+            !std::isxdigit(static_cast<unsigned char>(line[0]))) {
+            ++count;
+        }
+        at = end + 1;
+    }
+    return count;
 }
 
 }  // namespace
@@ -130,15 +150,17 @@ void loadGamepadMappings(const std::string& path) {
     }
     const std::string text((std::istreambuf_iterator<char>(file)),
                            std::istreambuf_iterator<char>());
-    // GLFW adds the lines it can read and complains through the error callback of the others.
+    // GLFW adds the lines it can read and complains through the error callback of the others,
+    // except lines that do not start like a mapping (a GUID's hex digits): those it passes over.
     mappingErrors = 0;
     const GLFWerrorfun previous = glfwSetErrorCallback(countMappingError);
     const int added = glfwUpdateGamepadMappings(text.c_str());
     glfwSetErrorCallback(previous);
-    if (!added || mappingErrors > 0) {
-        std::cout << refused << "GLFW refused " << (mappingErrors > 0 ? mappingErrors : 1)
-                  << " of its lines (the SDL game controller database format is one mapping a "
-                     "line); GLFW's own mappings stay"
+    const int bad = mappingErrors + linesNotMappings(text) + (added ? 0 : 1);
+    if (bad > 0) {
+        std::cout << refused << bad
+                  << " of its lines are no mappings GLFW can read (the SDL game controller "
+                     "database's format, one a line); GLFW's own mappings stay"
                   << std::endl;
     }
 }
