@@ -93,8 +93,9 @@ class Generator {
     // Mostly well-formed words with hostile values, so that lines get past their first word
     // and whole files are often accepted.
     std::string replayLine() {
-        static const char* const kKeywords[] = {"frames", "dt",      "keys",   "cursor",
-                                                "press",  "release", "repeat", "unfocus"};
+        static const char* const kKeywords[] = {"frames",  "dt",     "keys",    "cursor", "press",
+                                                "release", "repeat", "unfocus", "pad"};
+        static const char* const kButtons[] = {"0", "1", "7fff", "8000", "FFFF", "-1", "x", "0x1"};
         static const char* const kKeys[] = {"W", "SPACE", "F7", "escape", "KEY65", "1"};
         std::string line = chance(0.8) ? "dt 1/60" : "";
         const size_t groups = below(4);
@@ -104,6 +105,12 @@ class Generator {
                 line += " cursor " + number() + " " + number();
             } else if (word == "unfocus") {
                 line += " unfocus";
+            } else if (word == "pad") {
+                line += " pad";
+                for (int axis = 0; axis < 4; ++axis) {
+                    line += " " + (chance(0.7) ? std::string("0.5") : number());
+                }
+                line += " " + pick(kButtons);
             } else if (word == "frames" || word == "dt") {
                 line += " " + word + " " + number();
             } else {
@@ -208,7 +215,7 @@ bool sameFrame(const ReplayFrame& a, const ReplayFrame& b) {
         }
     }
     return a.repeat == b.repeat && a.frameTime == b.frameTime && a.keysDown == b.keysDown &&
-           a.cursorX == b.cursorX && a.cursorY == b.cursorY;
+           a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.pad == b.pad;
 }
 
 // An accepted script holds only what the game can play, and writing it out as a recording
@@ -224,6 +231,10 @@ void expectPlayable(const ReplayScript& script, const std::string& context) {
         EXPECT_LE(std::abs(frame.cursorX), kMaxCursor) << context;
         EXPECT_LE(std::abs(frame.cursorY), kMaxCursor) << context;
         EXPECT_LE(frame.events.size(), kMaxEventsPerLine) << context;
+        for (float axis : {frame.pad.leftX, frame.pad.leftY, frame.pad.rightX, frame.pad.rightY}) {
+            EXPECT_LE(std::abs(axis), 1.0f) << context;
+        }
+        EXPECT_LE(frame.pad.buttons, kMaxPadButtons) << context;
         for (int key : frame.keysDown) {
             EXPECT_TRUE(key >= GLFW_KEY_SPACE && key <= GLFW_KEY_LAST) << key << " " << context;
         }
