@@ -60,10 +60,15 @@ bool readSwitch(const char* text, bool& value) {
     return false;
 }
 
-std::string number(double value) {
+// The shortest decimal that reads back as the same float: 0.2, not 0.200000003.
+std::string number(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
+    for (int digits = 6;; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (digits >= 9 || std::strtof(text, nullptr) == value) {
+            return text;
+        }
+    }
 }
 
 std::string onOff(bool value) {
