@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -200,18 +199,6 @@ TEST(SettingsFile, TheCommandLineWinsWhereItSaysAnything) {
     EXPECT_EQ(given.shadowQuality, "soft");
     EXPECT_EQ(given.mouseSensitivity, 0.5f);
     EXPECT_FALSE(withCommandLine({"800", "600", "0"}, file).fullScreen);
-}
-
-TEST(SettingsFile, TheFileLiesInTheConfigurationFolder) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string previous = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", "/tmp/orbquest-config-test", 1);
-    EXPECT_EQ(settingsFilePath(), "/tmp/orbquest-config-test/orbquest/settings.ini");
-    if (saved) {
-        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 }  // namespace
