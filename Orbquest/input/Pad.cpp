@@ -31,6 +31,7 @@ const PadKey kPadKeys[] = {
 
 // The names of the joysticks connected, by GLFW's id: GLFW cannot name one that has gone.
 std::string connectedNames[GLFW_JOYSTICK_LAST + 1];
+bool connectedAsGamepad[GLFW_JOYSTICK_LAST + 1] = {};
 
 std::string joystickName(int id) {
     const char* name = glfwJoystickIsGamepad(id) ? glfwGetGamepadName(id) : glfwGetJoystickName(id);
@@ -43,14 +44,16 @@ void joystickChanged(int id, int event) {
     }
     if (event == GLFW_CONNECTED) {
         connectedNames[id] = joystickName(id);
-        if (glfwJoystickIsGamepad(id)) {
+        connectedAsGamepad[id] = glfwJoystickIsGamepad(id);
+        if (connectedAsGamepad[id]) {
             std::cout << "Gamepad connected: " << connectedNames[id] << std::endl;
         } else {
             std::cout << "Joystick connected without a gamepad mapping: " << connectedNames[id]
                       << std::endl;
         }
     } else if (event == GLFW_DISCONNECTED) {
-        std::cout << "Gamepad disconnected: " << connectedNames[id] << std::endl;
+        std::cout << (connectedAsGamepad[id] ? "Gamepad" : "Joystick")
+                  << " disconnected: " << connectedNames[id] << std::endl;
         connectedNames[id].clear();
     }
 }
