@@ -39,5 +39,8 @@ std::string findFontFile(std::string& error) {
     if (match != nullptr) {
         FcPatternDestroy(match);
     }
+    // Nothing else in the game asks fontconfig anything: give back the configuration and font
+    // caches it would otherwise hold until exit.
+    FcFini();
     return path;
 }

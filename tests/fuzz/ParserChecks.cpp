@@ -235,3 +235,19 @@ std::vector<std::string> commandLineFromBytes(const std::string& bytes) {
     }
     return args;
 }
+
+std::string checkHarnessInput(const std::string& harness, const std::string& bytes) {
+    if (harness == "replay") {
+        return checkReplayText(bytes);
+    }
+    if (harness == "command-line") {
+        return checkCommandLine(commandLineFromBytes(bytes));
+    }
+    if (harness == "records") {
+        return checkRecordsText(bytes);
+    }
+    if (harness == "settings") {
+        return checkSettingsText(bytes);
+    }
+    return "no harness is called " + harness;
+}

@@ -25,3 +25,7 @@ std::string checkSettingsText(const std::string& text);
 
 // The fuzzers' inputs as command lines: arguments separated by NUL bytes, after "orbquest".
 std::vector<std::string> commandLineFromBytes(const std::string& bytes);
+
+// The check a harness makes of its input, by the harness's name (the folder names under
+// tests/fuzz/seeds/); an unknown name is itself a broken check.
+std::string checkHarnessInput(const std::string& harness, const std::string& bytes);
