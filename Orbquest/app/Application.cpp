@@ -23,6 +23,7 @@
 #include "app/FrameStats.h"
 #include "app/GameFlow.h"
 #include "input/Input.h"
+#include "input/Pad.h"
 #include "app/MainLoop.h"
 #include "input/RecordingInput.h"
 #include "input/ReplayFile.h"
@@ -35,14 +36,15 @@
 #include "game/SceneCreator.h"
 #include "hud/Hud.h"
 #include "records/BestTimeRecord.h"
+#include "render/Camera.h"
 #include "render/GlSetup.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
 const char* const kWindowTitle = "[ZEPH] Orbquest";
-constexpr int kMaxWindowSide = 16384;  // pixels; larger windows fail inside X
 
 const char* const kNeedsOpenGl43 =
     "Orbquest needs an OpenGL 4.3 core profile, which this system did not provide.";
@@ -64,12 +66,15 @@ std::string glfwReason() {
     return "GLFW: " + (lastGlfwError.empty() ? std::string("no reason given") : lastGlfwError);
 }
 
-// GLFW, with the window size checked before any window is asked for.
+// GLFW, with the window size checked before any window is asked for, and the gamepads watched.
 void initGlfw() {
     glfwSetErrorCallback(noteGlfwError);
     if (!glfwInit()) {
         failToStart("Failed to initialize GLFW!", glfwReason());
     }
+    const std::string configs = configFolder();
+    loadGamepadMappings(configs.empty() ? "" : configs + "/gamecontrollerdb.txt");
+    announceGamepads();
     if (windowWidth < 1 || windowHeight < 1 || windowWidth > kMaxWindowSide ||
         windowHeight > kMaxWindowSide) {
         // GLFW stops the process on an assertion for a negative size, and X on a huge one.
@@ -223,6 +228,7 @@ std::string moveToAssets(Options& options, const char* argv0) {
 // Everything the game holds from start-up to shut-down.
 struct Game {
     Options options;
+    GameSettings settings;  // the settings file's, with the command line's instead
     std::unique_ptr<ScreenshotKey> screenshots;
     InputChain input;
     std::optional<input::ScopedInstall> installedInput;  // goes before the sources it points to
@@ -244,22 +250,37 @@ void startSound(Game& game) {
         return;
     }
     AudioSettings settings;
-    settings.muted = options.mute;
-    settings.volume = options.volume;
+    settings.muted = game.settings.mute;
+    settings.volume = game.settings.volume;
     settings.outputPath = options.audioOutPath;
     game.audio = std::make_unique<GameAudio>(settings);
     gameAudio = game.audio.get();
 }
 
-// The positional parameters fill the settings; the files the game will write are checked
-// before anything opens, and paths move with the game to its assets.
-void readCommandLine(Game& game, const OptionScan& scan, const char* argv0) {
-    std::vector<const char*> positional;
-    for (const std::string& arg : scan.positional) {
-        positional.push_back(arg.c_str());
+// What the settings choose of the quality, where the command line chose nothing.
+QualityChoice qualityChoice(const GameSettings& settings) {
+    QualityChoice choice;
+    if (settings.samples >= 0) {
+        choice.samples = settings.samples;
     }
-    parseCommandLine(static_cast<int>(positional.size()), positional.data());
+    ShadowQuality shadows = kFullLookShadows;
+    if (shadowQualityNamed(settings.shadowQuality, shadows)) {
+        choice.shadows = shadows;
+    }
+    return choice;
+}
+
+// The settings fill the globals and the options; the files the game will write are checked
+// before anything opens, and paths move with the game to its assets.
+void readCommandLine(Game& game, const OptionScan& scan, const GameSettings& settings,
+                     const char* argv0) {
+    game.settings = settings;
+    windowWidth = settings.windowWidth;
+    windowHeight = settings.windowHeight;
+    fullScreen = settings.fullScreen;
+    input::setPadDeadZone(settings.padDeadZone);
     game.options = scan.options;
+    game.options.quality = qualityChoice(settings);
     game.screenshots = std::make_unique<ScreenshotKey>(moveToAssets(game.options, argv0));
     const Options& options = game.options;
     if (!options.screenshotPath.empty() && !canWriteFile(options.screenshotPath)) {
@@ -301,7 +322,7 @@ void createGameFlow(Game& game) {
         std::cout << "On-screen display off: " << error << std::endl;
         game.hud.reset();
     } else {
-        game.hud->visible = !game.options.noHud;
+        game.hud->visible = game.settings.hud;
     }
     game.flow = std::make_unique<GameFlow>(game.records.get(), game.input.autopilot.get(),
                                            game.hud.get(), game.options.replayPath.empty());
@@ -317,6 +338,10 @@ void createLevel(Game& game) {
     }
     sceneRenderer = new SceneRenderer();
     sceneRenderer->init(deltaTime, game.quality.shadows);
+    Camera& camera = *sceneRenderer->camera;
+    camera.sensitivity = kCameraTurnPerPixel * game.settings.mouseSensitivity;
+    camera.invertY = game.settings.invertY;
+    camera.padTurnSpeed = game.settings.padCameraSpeed;
     createShadowFramebuffer();
     if (game.audio) {
         game.audio->start(*sceneRenderer->sceneCreator);
@@ -328,8 +353,8 @@ void createLevel(Game& game) {
     createGameFlow(game);
 }
 
-void startUp(Game& game, const OptionScan& scan, const char* argv0) {
-    readCommandLine(game, scan, argv0);
+void startUp(Game& game, const OptionScan& scan, const GameSettings& settings, const char* argv0) {
+    readCommandLine(game, scan, settings, argv0);
     game.input = prepareInput(game.options);
     game.installedInput.emplace(*game.input.top());
     startSound(game);
@@ -384,6 +409,22 @@ int shutDown(Game& game) {
     return exitCode;
 }
 
+// --save-settings: the settings the game would start with, in the file, and nothing else.
+int saveSettingsFile(const std::string& path, const GameSettings& settings) {
+    if (path.empty()) {
+        std::cout << "Settings not saved: neither XDG_CONFIG_HOME nor HOME names a folder"
+                  << std::endl;
+        return 1;
+    }
+    std::string error;
+    if (!saveSettings(path, settings, error)) {
+        std::cout << "Settings not saved to " << path << ": " << error << std::endl;
+        return 1;
+    }
+    std::cout << "Settings saved to " << path << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
@@ -399,8 +440,17 @@ int runOrbquest(int argc, const char* const* argv) {
         std::cout << versionText() << std::endl;
         return 0;
     }
+    const std::string settingsPath = settingsFilePath();
+    const SettingsRead file = loadSettings(settingsPath);
+    for (const std::string& problem : file.problems) {
+        std::cout << problem << std::endl;
+    }
+    const GameSettings settings = applyCommandLine(scan, file.settings);
+    if (scan.options.saveSettings) {
+        return saveSettingsFile(settingsPath, settings);
+    }
     Game game;
-    startUp(game, scan, argv[0]);
+    startUp(game, scan, settings, argv[0]);
     run(game);
     return shutDown(game);
 }

@@ -29,6 +29,7 @@ const struct {
     {"--autopilot", &Options::autopilot},
     {"--mute", &Options::mute},
     {"--no-hud", &Options::noHud},
+    {"--save-settings", &Options::saveSettings},
 };
 
 bool Options::*switchNamed(const std::string& arg) {
@@ -78,7 +79,7 @@ std::string readVolume(const std::string& value, Options& options) {
 }
 
 std::string readSamples(const std::string& value, Options& options) {
-    for (int samples : {0, 2, 4, 8}) {
+    for (int samples : kSampleCounts) {
         if (value == std::to_string(samples)) {
             options.quality.samples = samples;
             return "";
@@ -235,6 +236,12 @@ std::string usageText() {
            "  --shadow-quality Q\n"
            "                  shadows: soft, fast or hard (default soft; fast on a software\n"
            "                  renderer)\n"
+           "  --save-settings write the settings file's values, with the ones given on this\n"
+           "                  command line instead, to the settings file and exit\n"
+           "\n"
+           "Settings: $XDG_CONFIG_HOME/orbquest/settings.ini (default ~/.config/orbquest/)\n"
+           "keeps the window, mouse, gamepad, sound, quality and display settings; the\n"
+           "command line wins over it. Extra gamepad mappings: gamecontrollerdb.txt there.\n"
            "\n"
            "Keys:\n"
            "  W A S D         roll the ball, relative to the camera\n"
@@ -247,7 +254,14 @@ std::string usageText() {
            "  F1 ... F9, 1    render options; F1 prints the list and shows the keys on screen\n"
            "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"
            "  M               sound off / on\n"
-           "  Escape          quit\n";
+           "  Escape          quit\n"
+           "\n"
+           "Gamepad:\n"
+           "  left stick      roll the ball, as W A S D; so does the d-pad\n"
+           "  A               lift the ball, as Space\n"
+           "  right stick     turn the camera\n"
+           "  Start           pause and resume, as P\n"
+           "  Back            start the level again, as R\n";
 }
 
 CommandLineValues readCommandLine(const std::vector<std::string>& args) {
@@ -275,16 +289,33 @@ CommandLineValues readCommandLine(const std::vector<std::string>& args) {
     return values;
 }
 
-void parseCommandLine(int argc, const char* const* argv) {
-    const CommandLineValues values = readCommandLine(std::vector<std::string>(argv, argv + argc));
+GameSettings applyCommandLine(const OptionScan& scan, GameSettings settings) {
+    const CommandLineValues values = readCommandLine(scan.positional);
     if (values.announcesProgram) {
-        std::cout << "Executing: " << argv[0] << std::endl;
+        std::cout << "Executing: " << scan.positional.front() << std::endl;
     }
     if (!values.error.empty()) {
         fatalError(values.error);
     }
-    windowWidth = values.windowWidth;
-    windowHeight = values.windowHeight;
-    fullScreen = values.fullScreen;
+    // Each positional parameter given wins over the file; the ones left out do not.
+    const size_t given = scan.positional.size() - 1;
+    if (given >= 2) {
+        settings.windowWidth = values.windowWidth;
+        settings.windowHeight = values.windowHeight;
+    }
+    if (given >= 3) {
+        settings.fullScreen = values.fullScreen;
+    }
     refreshRate = values.refreshRate;
+    const Options& options = scan.options;
+    settings.mute = settings.mute || options.mute;
+    settings.hud = settings.hud && !options.noHud;
+    settings.volume = options.volume.value_or(settings.volume);
+    if (options.quality.samples) {
+        settings.samples = *options.quality.samples;
+    }
+    if (options.quality.shadows) {
+        settings.shadowQuality = shadowQualityName(*options.quality.shadows);
+    }
+    return settings;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Settings.h"
-#include "audio/AudioSettings.h"
 #include "render/RenderQuality.h"
 
 // Option flags start with "--" and are taken out of the command line before the positional
@@ -13,13 +13,14 @@ struct Options {
     bool help = false;
     bool version = false;
     bool glDebug = false;
-    bool emptyFrames = false;     // each frame only clears and swaps: a baseline for benchmarks
-    bool fastForward = false;     // a replay's frames run undrawn up to its last one
-    bool autopilot = false;       // the autopilot plays until the player takes over
-    bool mute = false;            // the game starts with the sound off
-    bool noHud = false;           // the on-screen display starts hidden (H shows it)
-    int volume = kDefaultVolume;  // percent
-    float frameTime = 0.0f;       // seconds every frame takes whatever the clock says; 0: the clock
+    bool emptyFrames = false;   // each frame only clears and swaps: a baseline for benchmarks
+    bool fastForward = false;   // a replay's frames run undrawn up to its last one
+    bool autopilot = false;     // the autopilot plays until the player takes over
+    bool mute = false;          // the game starts with the sound off
+    bool noHud = false;         // the on-screen display starts hidden (H shows it)
+    bool saveSettings = false;  // the settings file gets what the game would start with
+    std::optional<int> volume;  // percent; unset, the settings file's
+    float frameTime = 0.0f;     // seconds every frame takes whatever the clock says; 0: the clock
     int frames = 0;  // end normally after this many frames; 0 runs until the player quits
     std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
     std::string recordPath;      // replay file written from the live game
@@ -51,6 +52,6 @@ struct CommandLineValues {
 
 CommandLineValues readCommandLine(const std::vector<std::string>& args);
 
-// Fills windowWidth, windowHeight, fullScreen and refreshRate; ends the process on a bad
-// parameter. argv[0] is the program path.
-void parseCommandLine(int argc, const char* const* argv);
+// The settings file's values with whatever the command line says instead; ends the process on a
+// bad parameter. Sets refreshRate, which the file does not keep.
+GameSettings applyCommandLine(const OptionScan& scan, GameSettings settings);

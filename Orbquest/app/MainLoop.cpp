@@ -11,6 +11,7 @@
 #include "app/FrameStats.h"
 #include "app/GameFlow.h"
 #include "input/Input.h"
+#include "input/PadPresses.h"
 #include "app/ScreenshotKey.h"
 #include "app/Settings.h"
 #include "audio/GameAudio.h"
@@ -119,15 +120,31 @@ void endOfGame(GLFWwindow* window, const SceneCreator& level) {
     }
 }
 
+// The pad's Start pauses and resumes as P does, its Back starts again as R does: once per press.
+void answerPadButtons(GLFWwindow* window, PadPresses& presses) {
+    presses.next(input::getGamepad(window));
+    if (!gameFlow) {
+        return;
+    }
+    if (presses.pressed(GLFW_GAMEPAD_BUTTON_START)) {
+        gameFlow->togglePause(window);
+    }
+    if (presses.pressed(GLFW_GAMEPAD_BUTTON_BACK)) {
+        gameFlow->restart(window);
+    }
+}
+
 }  // namespace
 
 void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* capture,
                  FrameStats* stats) {
     int frameCounter = 0;
+    PadPresses padPresses;
     while (!exitControl->isQuitRequested() && !glfwWindowShouldClose(window)) {
         currentFrameTime = input::frameStartTime(window);
         deltaTime = currentFrameTime - lastFrameTime;
         lastFrameTime = currentFrameTime;
+        answerPadButtons(window, padPresses);
         if (gameFlow) {
             gameFlow->advance(deltaTime);
         }

@@ -1,7 +1,9 @@
 #pragma once
 
-// Process-wide settings and render options. The command line fills the settings once at
-// start-up; only the key callback changes the render options afterwards.
+// Process-wide settings and render options. The settings file and the command line fill the
+// settings once at start-up; only the key callback changes the render options afterwards.
+
+#include "settings/GameSettings.h"
 
 struct ColourPassSettings;
 class ExitControl;
@@ -9,12 +11,6 @@ class GameAudio;
 class GameFlow;
 class SceneRenderer;
 class ScreenshotKey;
-
-// What the settings are when the command line does not say otherwise.
-constexpr int kDefaultWindowWidth = 1024;
-constexpr int kDefaultWindowHeight = 768;
-constexpr bool kDefaultFullScreen = false;
-constexpr int kDefaultRefreshRate = 60;
 
 extern int windowWidth;   // screen pixels; also the colour pass's viewport width
 extern int windowHeight;  // screen pixels; also the colour pass's viewport height

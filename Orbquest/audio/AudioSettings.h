@@ -2,8 +2,7 @@
 
 #include <string>
 
-constexpr int kDefaultVolume = 100;  // percent
-constexpr int kMaxVolume = 100;
+#include "settings/GameSettings.h"
 
 // What the command line asks of the sound.
 struct AudioSettings {

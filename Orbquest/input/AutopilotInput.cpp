@@ -67,12 +67,17 @@ void AutopilotInput::getCursorPos(GLFWwindow* window, double* x, double* y) {
     *y += kHeldCursorY - takeOverY_;
 }
 
-// The player's own keyboard, whatever the source plays.
+PadState AutopilotInput::getGamepad(GLFWwindow* window) {
+    return driving_ ? PadState() : source_.getGamepad(window);
+}
+
+// The player's own keyboard, whatever the source plays; the pad the source reads (live, the
+// player's own).
 bool AutopilotInput::playerTookOver(GLFWwindow* window) {
     for (int key : kFlightKeys) {
         if (glfwGetKey(window, key) != GLFW_RELEASE) {
             return true;
         }
     }
-    return false;
+    return padInUse(source_.getGamepad(window), input::padDeadZone());
 }

@@ -10,8 +10,9 @@
 // Puts a pilot at W, A, S, D and Space over another input source (live play, or a replay that
 // sets the frame times): each frame the pilot decides those keys as the frame starts, and the
 // cursor is held still so the camera keeps its direction. The clock, every other
-// key and the key events come from the source. Pressing any of the five keys on the keyboard
-// hands the ball to the player for the rest of the session; from then on the source has it all.
+// key and the key events come from the source. Pressing any of the five keys on the keyboard,
+// or touching the source's gamepad (a stick past the dead zone, any button), hands the ball to
+// the player for the rest of the session; from then on the source has it all.
 class AutopilotInput : public InputSource {
   public:
     explicit AutopilotInput(InputSource& source) : source_(source) {}
@@ -33,6 +34,8 @@ class AutopilotInput : public InputSource {
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
+    // At rest while the autopilot flies: the pad is the player's once they take over.
+    PadState getGamepad(GLFWwindow* window) override;
     void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override {
         source_.setKeyCallback(window, callback);
@@ -51,7 +54,7 @@ class AutopilotInput : public InputSource {
     float timeFlown() const { return timeFlown_; }  // seconds of game time
 
   private:
-    static bool playerTookOver(GLFWwindow* window);
+    bool playerTookOver(GLFWwindow* window);
 
     InputSource& source_;
     Pilot pilot_;

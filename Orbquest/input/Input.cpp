@@ -1,10 +1,13 @@
 #include "input/Input.h"
 
+#include "settings/GameSettings.h"
+
 void InputSource::waitForEvents(GLFWwindow*, double seconds, const std::function<bool()>& done) {
     input::waitForWindowEvents(seconds, done);
 }
 
 float LiveInput::frameStartTime(GLFWwindow*) {
+    pad_ = readFirstGamepad();
     if (fixedFrameTime_ > 0.0f) {
         return clock_ += fixedFrameTime_;
     }
@@ -39,7 +42,16 @@ namespace input {
 namespace {
 LiveInput liveInput;
 InputSource* installed = &liveInput;
+float deadZone = kDefaultPadDeadZone;
 }  // namespace
+
+float padDeadZone() {
+    return deadZone;
+}
+
+void setPadDeadZone(float value) {
+    deadZone = value;
+}
 
 InputSource& source() {
     return *installed;

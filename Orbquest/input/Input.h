@@ -4,6 +4,9 @@
 
 #include <functional>
 
+#include "input/Pad.h"
+#include "input/PadState.h"
+
 // The one way the game reads the player: every key, the cursor, the frame clock and the
 // delivery of key events go through the installed InputSource. Live play asks GLFW; a replay
 // (or a test) plays scripted frames through the very same calls.
@@ -17,6 +20,8 @@ class InputSource {
     virtual int getKey(GLFWwindow* window, int key) = 0;
     // Screen pixels, y growing downwards (GLFW's virtual position while the cursor is captured).
     virtual void getCursorPos(GLFWwindow* window, double* x, double* y) = 0;
+    // The gamepad as it was when the frame started; at rest when there is none.
+    virtual PadState getGamepad(GLFWwindow* /*window*/) { return PadState(); }
     // Processes window events; key events reach the callback registered below.
     virtual void pollEvents(GLFWwindow* window) = 0;
     virtual void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) = 0;
@@ -47,6 +52,7 @@ class LiveInput : public InputSource {
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
+    PadState getGamepad(GLFWwindow*) override { return pad_; }
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
     void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override;
@@ -54,6 +60,7 @@ class LiveInput : public InputSource {
                        const std::function<bool()>& done) override;
 
   private:
+    PadState pad_;          // the first gamepad, read as the frame started
     float fixedFrameTime_;  // seconds; 0 follows the wall clock
     float clock_ = 0.0f;    // the fixed clock, summed in single precision as the game keeps time
     double waited_ = 0.0;   // wall seconds spent in waitForEvents, kept off the game's clock
@@ -80,8 +87,22 @@ class ScopedInstall {
 inline float frameStartTime(GLFWwindow* window) {
     return source().frameStartTime(window);
 }
+// The part of a stick's travel around its rest that counts as no move.
+float padDeadZone();
+void setPadDeadZone(float deadZone);
+
+// A key is down when the keyboard holds it or the pad holds it for the player (W, A, S, D and
+// Space), so the game answers both alike.
 inline int getKey(GLFWwindow* window, int key) {
-    return source().getKey(window, key);
+    const int state = source().getKey(window, key);
+    if (state != GLFW_RELEASE) {
+        return state;
+    }
+    return padPressesKey(source().getGamepad(window), key, padDeadZone()) ? GLFW_PRESS
+                                                                          : GLFW_RELEASE;
+}
+inline PadState getGamepad(GLFWwindow* window) {
+    return source().getGamepad(window);
 }
 inline void getCursorPos(GLFWwindow* window, double* x, double* y) {
     source().getCursorPos(window, x, y);

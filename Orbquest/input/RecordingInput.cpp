@@ -63,6 +63,7 @@ float RecordingInput::frameStartTime(GLFWwindow* window) {
     // Nothing changes the keys or the cursor before this frame's event poll, so what the game
     // reads during the frame is what is noted here.
     source_.getCursorPos(window, &frame_.cursorX, &frame_.cursorY);
+    frame_.pad = source_.getGamepad(window);
     frameOpen_ = true;
     return clock_;
 }
@@ -136,7 +137,7 @@ void RecordingInput::flushFrame() {
         stop("the cursor went beyond the replay's limit");
         return;
     }
-    const std::string line = formatReplayFrame(frame_) + "\n";
+    const std::string line = formatReplayFrame(frame_, writtenPad_) + "\n";
     if (bytesWritten_ + line.size() > kMaxReplayBytes) {
         stop("the file reached the replay size limit of " +
              std::to_string(kMaxReplayBytes / (1024 * 1024)) + " MiB");
@@ -148,6 +149,7 @@ void RecordingInput::flushFrame() {
     }
     bytesWritten_ += line.size();
     ++framesWritten_;
+    writtenPad_ = frame_.pad;
 }
 
 void RecordingInput::stop(const std::string& reason) {

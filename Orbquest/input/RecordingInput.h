@@ -8,7 +8,7 @@
 #include "input/ReplayClock.h"
 
 // Passes another input source (live play, the autopilot) through to the game and writes every
-// frame to a replay file: its frame time, the keys down, the cursor, and the key events
+// frame to a replay file: its frame time, the keys down, the cursor, the pad, and the key events
 // delivered to the game's callback. The game runs on the recorded frame times, kept within
 // what a replay takes; a frame beyond the replay limits (or a failed write) ends the
 // recording with a console line, and the game goes on.
@@ -29,6 +29,7 @@ class RecordingInput : public InputSource {
     void getCursorPos(GLFWwindow* window, double* x, double* y) override {
         source_.getCursorPos(window, x, y);
     }
+    PadState getGamepad(GLFWwindow* window) override { return source_.getGamepad(window); }
     void pollEvents(GLFWwindow* window) override { source_.pollEvents(window); }
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
     void setFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) override;
@@ -51,6 +52,7 @@ class RecordingInput : public InputSource {
     size_t bytesWritten_ = 0;
     long framesWritten_ = 0;
     ReplayFrame frame_;
+    PadState writtenPad_;  // the pad as the lines written so far leave it
     bool frameOpen_ = false;
     float lastSourceClock_ = 0.0f;  // the passed-through source's clock at the previous frame
     float clock_ = 0.0f;            // the game's clock: the recorded frame times added up

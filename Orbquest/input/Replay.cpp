@@ -44,8 +44,8 @@ std::string upper(std::string text) {
 }
 
 bool isKeyword(const std::string& word) {
-    static const char* const kKeywords[] = {"frames", "dt",      "keys",   "cursor",
-                                            "press",  "release", "repeat", "unfocus"};
+    static const char* const kKeywords[] = {"frames",  "dt",     "keys",    "cursor", "press",
+                                            "release", "repeat", "unfocus", "pad"};
     return std::find_if(std::begin(kKeywords), std::end(kKeywords),
                         [&](const char* k) { return word == k; }) != std::end(kKeywords);
 }
@@ -62,6 +62,31 @@ bool readNumber(const std::string& word, double& value) {
 
 bool readCursor(const std::string& word, double& value) {
     return readNumber(word, value) && std::abs(value) <= kMaxCursor;
+}
+
+bool readStick(const std::string& word, float& value) {
+    double number = 0.0;
+    if (!readNumber(word, number) || number < -1.0 || number > 1.0) {
+        return false;
+    }
+    value = static_cast<float>(number);
+    return true;
+}
+
+bool readPadButtons(const std::string& word, std::uint32_t& buttons) {
+    if (word.empty() || word.size() > 4 ||
+        word.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return false;
+    }
+    buttons = static_cast<std::uint32_t>(std::stoul(word, nullptr, 16));
+    return buttons <= kMaxPadButtons;
+}
+
+// Reads the five values after "pad" at words[i]; false if any is missing or out of range.
+bool readPad(const std::vector<std::string>& words, size_t i, PadState& pad) {
+    return i + 5 < words.size() && readStick(words[i + 1], pad.leftX) &&
+           readStick(words[i + 2], pad.leftY) && readStick(words[i + 3], pad.rightX) &&
+           readStick(words[i + 4], pad.rightY) && readPadButtons(words[i + 5], pad.buttons);
 }
 
 std::string frameTimeRange() {
@@ -117,6 +142,12 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
                 return message.str();
             }
             i += 2;
+        } else if (word == "pad") {
+            if (!readPad(words, i, frame.pad)) {
+                return "\"pad\" needs the sticks' LX LY RX RY from -1 to 1 and the buttons down "
+                       "as hexadecimal bits from 0 to 7fff";
+            }
+            i += 5;
         } else if (word == "unfocus") {
             if (frame.events.size() == kMaxEventsPerLine) {
                 return tooManyEvents();
@@ -197,6 +228,7 @@ ReplayScript parseReplay(const std::string& text) {
     }
     double cursorX = 0.0;
     double cursorY = 0.0;
+    PadState pad;
     ReplayClock clock;
     size_t at = 0;
     for (int lineNumber = 1; at < text.size(); ++lineNumber) {
@@ -218,6 +250,7 @@ ReplayScript parseReplay(const std::string& text) {
         ReplayFrame frame;
         frame.cursorX = cursorX;
         frame.cursorY = cursorY;
+        frame.pad = pad;
         const std::string problem = parseLine(words, frame);
         if (!problem.empty()) {
             return refuse(where + problem);
@@ -231,6 +264,7 @@ ReplayScript parseReplay(const std::string& text) {
         }
         cursorX = frame.cursorX;
         cursorY = frame.cursorY;
+        pad = frame.pad;
         script.frames.push_back(frame);
     }
     if (script.frames.empty()) {
@@ -239,7 +273,7 @@ ReplayScript parseReplay(const std::string& text) {
     return script;
 }
 
-std::string formatReplayFrame(const ReplayFrame& frame) {
+std::string formatReplayFrame(const ReplayFrame& frame, const PadState& previousPad) {
     char time[32];
     std::snprintf(time, sizeof time, "%.9g", static_cast<double>(frame.frameTime));
     std::ostringstream line;
@@ -252,6 +286,15 @@ std::string formatReplayFrame(const ReplayFrame& frame) {
         }
     }
     line << " cursor " << frame.cursorX << ' ' << frame.cursorY;
+    if (frame.pad != previousPad) {
+        const PadState& pad = frame.pad;
+        char text[96];
+        std::snprintf(text, sizeof text, " pad %.9g %.9g %.9g %.9g %x",
+                      static_cast<double>(pad.leftX), static_cast<double>(pad.leftY),
+                      static_cast<double>(pad.rightX), static_cast<double>(pad.rightY),
+                      static_cast<unsigned>(pad.buttons));
+        line << text;
+    }
     for (const KeyEvent& event : frame.events) {
         if (event.key == kFocusLost) {
             line << " unfocus";

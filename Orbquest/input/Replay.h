@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "input/PadState.h"
+
 // A replay is plain text, one line per frame or per run of identical frames:
 //
 //   frames 90 dt 1/60 keys W            hold W for 90 frames of 1/60 s
@@ -13,7 +15,10 @@
 // "keys NAME..." (down during the frame; none if absent), "cursor X Y" (screen pixels; the
 // previous line's position if absent), and key events "press NAME", "release NAME",
 // "repeat NAME", delivered in order during each frame's event poll, among them "unfocus",
-// the window losing the keyboard focus (which pauses the game). '#' starts a comment.
+// the window losing the keyboard focus (which pauses the game), and "pad LX LY RX RY BUTTONS"
+// (the gamepad: both sticks from -1 to 1, and the buttons down as a hexadecimal bit set, bit
+// n for GLFW's button n; the previous line's pad if absent, at rest before the first).
+// '#' starts a comment.
 // Lines end in LF, CR LF or CR.
 //
 // The limits below keep a file from asking for unbounded memory or a clock the game cannot
@@ -23,9 +28,10 @@ constexpr std::size_t kMaxReplayBytes = 16 * 1024 * 1024;  // the whole file
 constexpr std::size_t kMaxReplayLineLength = 32 * 1024;    // characters, line end excluded
 constexpr std::size_t kMaxEventsPerLine = 1000;            // press, release and repeat together
 constexpr long kMaxFramesPerLine = 1000000;
-constexpr double kMinFrameTime = 1e-6;  // seconds
-constexpr double kMaxFrameTime = 10.0;  // seconds
-constexpr double kMaxCursor = 1e9;      // pixels either way from the origin, on both axes
+constexpr double kMinFrameTime = 1e-6;       // seconds
+constexpr double kMaxFrameTime = 10.0;       // seconds
+constexpr double kMaxCursor = 1e9;           // pixels either way from the origin, on both axes
+constexpr unsigned kMaxPadButtons = 0x7fff;  // GLFW's 15 gamepad buttons, all down
 
 // The key of the event a window's focus loss is noted as; GLFW has no key of this code.
 constexpr int kFocusLost = -2;
@@ -43,6 +49,7 @@ struct ReplayFrame {
     std::vector<int> keysDown;
     double cursorX = 0.0;
     double cursorY = 0.0;
+    PadState pad;
     std::vector<KeyEvent> events;
 };
 
@@ -59,8 +66,9 @@ float shortestReplayFrameTime();
 ReplayScript parseReplay(const std::string& text);
 // Seconds as a replay or the command line writes them: a decimal or a fraction such as 1/60.
 bool parseSeconds(const std::string& word, double& seconds);
-// One line of a recording (frame times round-trip bit for bit).
-std::string formatReplayFrame(const ReplayFrame& frame);
+// One line of a recording (frame times and the pad round-trip bit for bit). The pad is
+// written only when it differs from the one the line before left.
+std::string formatReplayFrame(const ReplayFrame& frame, const PadState& previousPad = PadState());
 
 // Key names as replays write them ("W", "SPACE", "F3", "ESCAPE", ...); unnamed keys are
 // written as "KEY" followed by the GLFW key code.

@@ -10,6 +10,7 @@ float ScriptedInput::frameStartTime(GLFWwindow* window) {
         goLive(window);
     }
     if (live_) {
+        livePad_ = readFirstGamepad();
         return static_cast<float>(glfwGetTime() - liveClockOffset_);
     }
     current_ = &frames_[next_];
@@ -47,6 +48,13 @@ void ScriptedInput::getCursorPos(GLFWwindow* window, double* x, double* y) {
     }
     *x = current_ ? current_->cursorX : 0.0;
     *y = current_ ? current_->cursorY : 0.0;
+}
+
+PadState ScriptedInput::getGamepad(GLFWwindow*) {
+    if (live_) {
+        return livePad_;
+    }
+    return current_ ? current_->pad : PadState();
 }
 
 void ScriptedInput::pollEvents(GLFWwindow* window) {

@@ -6,7 +6,7 @@
 #include "input/Replay.h"
 
 // Plays a replay frame by frame: each frame takes its recorded frame time instead of the
-// clock, its keys and cursor, and has its key events delivered during the event poll. Real
+// clock, its keys, cursor and pad, and has its key events delivered during the event poll. Real
 // keys are ignored meanwhile, except Escape, which still quits (as does closing the window).
 // When the script runs out, the game goes on live, with the clock and the cursor carried on
 // from where the script left them.
@@ -17,6 +17,7 @@ class ScriptedInput : public InputSource {
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override;
     void getCursorPos(GLFWwindow* window, double* x, double* y) override;
+    PadState getGamepad(GLFWwindow* window) override;
     void pollEvents(GLFWwindow* window) override;
     void setKeyCallback(GLFWwindow* window, GLFWkeyfun callback) override;
     // The real window's focus is ignored while the script plays.
@@ -43,4 +44,5 @@ class ScriptedInput : public InputSource {
     double liveClockOffset_ = 0.0;
     double cursorOffsetX_ = 0.0;
     double cursorOffsetY_ = 0.0;
+    PadState livePad_;  // once live: the real pad, read as each frame starts
 };

@@ -24,9 +24,12 @@ Camera::Camera() {
 }
 
 void Camera::reset() {
-    const int chosenMode = mode;
+    const Camera kept = *this;
     *this = Camera();
-    mode = chosenMode;
+    mode = kept.mode;
+    sensitivity = kept.sensitivity;
+    invertY = kept.invertY;
+    padTurnSpeed = kept.padTurnSpeed;
 }
 
 void Camera::update(float deltaTime, GLFWwindow* window) {
@@ -35,7 +38,7 @@ void Camera::update(float deltaTime, GLFWwindow* window) {
         input::getCursorPos(window, &cursorX, &cursorY);
         // Before processMouse on purpose: position and front trail the angles by one update.
         updateVectors();
-        processMouse();
+        processMouse(deltaTime, window);
         if (mode == FreeMovable) {
             clampPitch();
             updateFreeLookFront();
@@ -61,7 +64,7 @@ void Camera::updateVectors() {
     }
 }
 
-void Camera::processMouse() {
+void Camera::processMouse(float deltaTime, GLFWwindow* window) {
     if (firstMouse) {
         lastX = static_cast<float>(cursorX);
         lastY = static_cast<float>(cursorY);
@@ -74,6 +77,15 @@ void Camera::processMouse() {
 
     xOffset *= sensitivity;
     yOffset *= sensitivity;
+    // The right stick turns as the cursor would, at a rate growing with its travel (stick y
+    // grows downwards too).
+    const PadState pad = input::getGamepad(window);
+    const float turn = padTurnSpeed * deltaTime;
+    xOffset += stickPastDeadZone(pad.rightX, input::padDeadZone()) * turn;
+    yOffset -= stickPastDeadZone(pad.rightY, input::padDeadZone()) * turn;
+    if (invertY) {
+        yOffset = -yOffset;
+    }
 
     // Either way the view turns the way the cursor moves; the orbit runs yaw the other way round.
     if (mode == Standard) {

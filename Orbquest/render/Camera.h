@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include "settings/GameSettings.h"
+
 struct GLFWwindow;
 
 enum CameraMode { Standard = 0, FreeMovable = 1, Off = 2 };
@@ -10,13 +12,15 @@ enum CameraMode { Standard = 0, FreeMovable = 1, Off = 2 };
 constexpr float kCameraFieldOfViewY = 1.05f;  // radians, vertical
 constexpr float kCameraNear = 0.1f;
 constexpr float kCameraFar = 520.0f;
+// The camera's turn per pixel of cursor movement at a mouse sensitivity of 1.
+constexpr float kCameraTurnPerPixel = 0.1f;  // degrees
 
 // The camera's projection for a client area of this width-to-height ratio.
 glm::mat4 cameraProjection(float aspect);
 
-// Turns mouse and I/J/K/L input into the view and projection of both passes and into `front`,
-// the direction that steers the player. Standard orbits the origin, where the player's ball
-// always is; FreeMovable flies; Off freezes the orientation but still flies with the keys.
+// Turns mouse, right stick and I/J/K/L input into the view and projection of both passes and into
+// `front`, the direction that steers the player. Standard orbits the origin, where the player's
+// ball always is; FreeMovable flies; Off freezes the orientation but still flies with the keys.
 class Camera {
   public:
     glm::mat4 projection{1.0f};
@@ -38,14 +42,17 @@ class Camera {
     float yOffset = 0.0f;
     float lastX = 0.0f;
     float lastY = 0.0f;
-    float sensitivity = 0.1f;  // degrees per pixel of cursor movement
-    float speed = 10.0f;       // units per second of I/J/K/L movement
+    float sensitivity = kCameraTurnPerPixel;      // degrees per pixel of cursor movement
+    bool invertY = kDefaultInvertY;               // the cursor and the stick pitch the other way
+    float padTurnSpeed = kDefaultPadCameraSpeed;  // degrees per second, right stick fully over
+    float speed = 10.0f;                          // units per second of I/J/K/L movement
 
     Camera();
 
     void update(float deltaTime, GLFWwindow* window);
     // Back to where and how it looks at start-up, for a new game; the mode the player chose
-    // (F6) stays, as does the cursor that goes with it. The next cursor reading only seeds.
+    // (F6) stays, as do the cursor that goes with it and the player's turn settings. The next
+    // cursor reading only seeds.
     void reset();
 
     glm::vec3 getPosition() const { return position; }
@@ -58,7 +65,7 @@ class Camera {
 
   private:
     void updateVectors();
-    void processMouse();
+    void processMouse(float deltaTime, GLFWwindow* window);
     void clampPitch();
     void updateFreeLookFront();
     void updateMatrices(float deltaTime, GLFWwindow* window);

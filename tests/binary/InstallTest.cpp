@@ -123,7 +123,7 @@ TEST_F(InstalledGame, MetainfoIsValidAndNamesTheMenuEntryTheReleaseAndTheControl
     EXPECT_EQ(releases.front(), ORBQUEST_VERSION) << "the newest release comes first";
     const std::vector<std::string> controls = allMatches(metainfo, "<control>([^<]*)</control>");
     EXPECT_EQ(std::set<std::string>(controls.begin(), controls.end()),
-              (std::set<std::string>{"keyboard", "pointing"}));
+              (std::set<std::string>{"keyboard", "pointing", "gamepad"}));
     EXPECT_NE(metainfo.find("<content_rating type=\"oars-1.1\""), std::string::npos);
 
     // The screenshots are the pictures in docs/, at their size.

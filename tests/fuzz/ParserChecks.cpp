@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "input/Replay.h"
 #include "records/RecordsText.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -45,6 +46,15 @@ std::string unplayable(const ReplayFrame& frame) {
     if (!(std::abs(frame.cursorX) <= kMaxCursor) || !(std::abs(frame.cursorY) <= kMaxCursor)) {
         return "a cursor beyond the limit";
     }
+    const PadState& pad = frame.pad;
+    for (float axis : {pad.leftX, pad.leftY, pad.rightX, pad.rightY}) {
+        if (!(std::abs(axis) <= 1.0f)) {
+            return "a stick beyond its travel";
+        }
+    }
+    if (pad.buttons > kMaxPadButtons) {
+        return "a pad button GLFW does not have";
+    }
     if (frame.events.size() > kMaxEventsPerLine) {
         return std::to_string(frame.events.size()) + " key events on a line";
     }
@@ -58,7 +68,7 @@ std::string unplayable(const ReplayFrame& frame) {
 
 bool sameFrame(const ReplayFrame& a, const ReplayFrame& b) {
     return a.repeat == b.repeat && a.frameTime == b.frameTime && a.keysDown == b.keysDown &&
-           a.cursorX == b.cursorX && a.cursorY == b.cursorY &&
+           a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.pad == b.pad &&
            std::equal(a.events.begin(), a.events.end(), b.events.begin(), b.events.end(),
                       [](const KeyEvent& x, const KeyEvent& y) {
                           return x.key == y.key && x.action == y.action;
@@ -79,11 +89,13 @@ std::string checkReplayText(const std::string& text) {
         return "accepted without frames";
     }
     std::string recorded;
+    PadState written;  // as a recording writes the pad: only where it changes
     for (size_t i = 0; i < script.frames.size(); ++i) {
         if (const std::string problem = unplayable(script.frames[i]); !problem.empty()) {
             return "frame " + std::to_string(i) + " has " + problem;
         }
-        recorded += formatReplayFrame(script.frames[i]) + "\n";
+        recorded += formatReplayFrame(script.frames[i], written) + "\n";
+        written = script.frames[i].pad;
     }
     const ReplayScript again = parseReplay(recorded);
     if (!again.error.empty()) {
@@ -142,6 +154,79 @@ std::string checkRecordsText(const std::string& text) {
     return "";
 }
 
+namespace {
+
+const char* const kSettingsPath = "/home/ann/.config/orbquest/settings.ini";
+// A line names the file and the line, quotes at most a line of the file and lists the keys.
+constexpr size_t kLongestSettingsLine = 600;
+
+std::string settingsLineProblem(const std::string& line) {
+    if (line.rfind(std::string("Settings file ") + kSettingsPath, 0) != 0) {
+        return "a line that does not name the file: " + line.substr(0, kLongestMessage);
+    }
+    if (line.size() > kLongestSettingsLine) {
+        return "a line of " + std::to_string(line.size()) + " characters";
+    }
+    for (char c : line) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7f) {
+            return "an unprintable byte in: " + line.substr(0, kLongestMessage);
+        }
+    }
+    return "";
+}
+
+bool within(float value, float low, float high) {
+    return value >= low && value <= high;  // false for NaN
+}
+
+std::string unusable(const GameSettings& s) {
+    if (s.windowWidth < 1 || s.windowWidth > kMaxWindowSide || s.windowHeight < 1 ||
+        s.windowHeight > kMaxWindowSide) {
+        return "a window size the game refuses";
+    }
+    if (!(s.mouseSensitivity > 0.0f) || s.mouseSensitivity > kMaxMouseSensitivity ||
+        !within(s.padDeadZone, 0.0f, kMaxPadDeadZone) ||
+        !within(s.padCameraSpeed, 0.0f, kMaxPadCameraSpeed)) {
+        return "a turn setting out of range";
+    }
+    if (s.volume < 0 || s.volume > kMaxVolume) {
+        return "a volume of " + std::to_string(s.volume);
+    }
+    if (s.samples != -1 && std::find(std::begin(kSampleCounts), std::end(kSampleCounts),
+                                     s.samples) == std::end(kSampleCounts)) {
+        return "a sample count of " + std::to_string(s.samples);
+    }
+    ShadowQuality quality = kFullLookShadows;
+    if (!s.shadowQuality.empty() && !shadowQualityNamed(s.shadowQuality, quality)) {
+        return "a shadow quality the renderer does not know";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string checkSettingsText(const std::string& text) {
+    const SettingsRead read = parseSettings(text, kSettingsPath);
+    for (const std::string& line : read.problems) {
+        if (const std::string problem = settingsLineProblem(line); !problem.empty()) {
+            return problem;
+        }
+    }
+    if (const std::string problem = unusable(read.settings); !problem.empty()) {
+        return "accepted " + problem;
+    }
+    const std::string written = formatSettings(read.settings);
+    const SettingsRead again = parseSettings(written, kSettingsPath);
+    if (!again.problems.empty()) {
+        return "its own file is refused: " + again.problems.front();
+    }
+    if (formatSettings(again.settings) != written) {
+        return "its own file reads back other settings";
+    }
+    return "";
+}
+
 std::vector<std::string> commandLineFromBytes(const std::string& bytes) {
     std::vector<std::string> args{"orbquest"};
     std::istringstream stream(bytes);
@@ -160,6 +245,9 @@ std::string checkHarnessInput(const std::string& harness, const std::string& byt
     }
     if (harness == "records") {
         return checkRecordsText(bytes);
+    }
+    if (harness == "settings") {
+        return checkSettingsText(bytes);
     }
     return "no harness is called " + harness;
 }

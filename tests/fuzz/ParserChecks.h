@@ -19,6 +19,10 @@ std::string checkCommandLine(const std::vector<std::string>& args);
 // out reads back as the very same float.
 std::string checkRecordsText(const std::string& text);
 
+// The settings file: every problem is one printable line naming the file, every value read is
+// one the game can start with, and writing the settings out reads back as the very same ones.
+std::string checkSettingsText(const std::string& text);
+
 // The fuzzers' inputs as command lines: arguments separated by NUL bytes, after "orbquest".
 std::vector<std::string> commandLineFromBytes(const std::string& bytes);
 

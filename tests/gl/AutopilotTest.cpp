@@ -11,7 +11,10 @@
 #include "game/Autopilot.h"
 #include "input/RecordingInput.h"
 #include "input/ScriptedInput.h"
+#include "support/FakeInput.h"
+#include "support/GlContext.h"
 #include "support/LevelHarness.h"
+#include "support/Printed.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -113,6 +116,44 @@ TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
     EXPECT_FALSE(flight.level.gameLost);
     EXPECT_EQ(flight.frames, scripted) << "won on the replay's last frame";
     EXPECT_EQ(flight.harness.colourPassOutput(), kWonLine);
+}
+
+// A stick resting within its dead zone leaves the ball to the autopilot; a stick moved past it
+// (or a button) hands the ball over, and from then on the pad is the player's.
+TEST(Autopilot, ThePadMovedPastItsDeadZoneHandsTheBallToThePlayer) {
+    GLFWwindow* window = sharedGlContext();
+    const struct {
+        const char* what;
+        PadState touch;
+    } cases[] = {
+        {"left stick", {0.0f, -0.5f, 0.0f, 0.0f, 0}},
+        {"right stick", {0.0f, 0.0f, -0.3f, 0.0f, 0}},
+        {"Start", {0.0f, 0.0f, 0.0f, 0.0f, 1u << GLFW_GAMEPAD_BUTTON_START}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeInput fake;
+        AutopilotInput autopilot(fake);
+        autopilot.attach([](float) {
+            FlightKeys keys;
+            keys.forward = true;
+            return std::optional<FlightKeys>(keys);
+        });
+        input::setPadDeadZone(0.2f);
+        fake.pad = {0.15f, -0.19f, 0.1f, 0.0f, 0};  // a worn stick's drift
+        autopilot.frameStartTime(window);
+        EXPECT_TRUE(autopilot.driving());
+        EXPECT_EQ(autopilot.getGamepad(window), PadState()) << "the game reads no pad meanwhile";
+        EXPECT_EQ(autopilot.getKey(window, GLFW_KEY_W), GLFW_PRESS);
+
+        fake.pad = c.touch;
+        const std::string printed = printedBy([&] { autopilot.frameStartTime(window); });
+        EXPECT_FALSE(autopilot.driving());
+        EXPECT_EQ(printed, "Autopilot off: the ball is yours\n");
+        EXPECT_EQ(autopilot.getGamepad(window), c.touch);
+        EXPECT_EQ(autopilot.getKey(window, GLFW_KEY_W), GLFW_RELEASE) << "the keyboard's again";
+        input::setPadDeadZone(kDefaultPadDeadZone);
+    }
 }
 
 }  // namespace

@@ -222,6 +222,62 @@ TEST_F(CameraTest, FreeLookPitchStopsAtEightyNineDegreesButYawIsNeverWrapped) {
     EXPECT_NEAR(camera.yaw, 410.0f, 1e-3f);
 }
 
+// The player's turn settings: the mouse's factor, the vertical axis the other way, and the
+// right stick's rate; they survive a new game.
+TEST_F(CameraTest, MouseSensitivityAndInvertedYScaleAndFlipTheCursorsTurn) {
+    const struct {
+        float sensitivity;
+        bool invertY;
+        float yawChange;
+        float pitchChange;
+    } cases[] = {{1.0f, false, 2.0f, 1.0f}, {0.5f, false, 1.0f, 0.5f}, {0.5f, true, 1.0f, -0.5f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sensitivity);
+        camera = Camera();
+        camera.sensitivity = kCameraTurnPerPixel * c.sensitivity;
+        camera.invertY = c.invertY;
+        seed(FreeMovable);
+        moveCursorBy(20.0, -10.0);
+        camera.update(1.0f / 60.0f, window);
+        EXPECT_NEAR(camera.yaw, -90.0f + c.yawChange, kTolerance);
+        EXPECT_NEAR(camera.pitch, c.pitchChange, kTolerance);
+        camera.reset();
+        EXPECT_EQ(camera.sensitivity, kCameraTurnPerPixel * c.sensitivity);
+        EXPECT_EQ(camera.invertY, c.invertY);
+    }
+}
+
+TEST_F(CameraTest, TheRightStickTurnsPastTheDeadZoneFasterTheFurtherItIsPushed) {
+    input::setPadDeadZone(0.2f);
+    camera.padTurnSpeed = 90.0f;
+    const struct {
+        int mode;
+        float rightX;
+        float rightY;
+        float yawPerSecond;
+        float pitchPerSecond;
+    } cases[] = {
+        {Standard, 0.2f, 0.0f, 0.0f, 0.0f},      {Standard, 1.0f, 0.0f, -90.0f, 0.0f},
+        {FreeMovable, 1.0f, 0.0f, 90.0f, 0.0f},  {FreeMovable, -0.6f, 0.0f, -22.5f, 0.0f},
+        {FreeMovable, 0.0f, -1.0f, 0.0f, 90.0f}, {Standard, 0.0f, -1.0f, 0.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mode << " " << c.rightX << " " << c.rightY);
+        camera.yaw = -90.0f;
+        camera.pitch = 0.0f;
+        input.pad = PadState();
+        seed(c.mode);
+        input.pad.rightX = c.rightX;
+        input.pad.rightY = c.rightY;
+        for (int frame = 0; frame < 30; ++frame) {
+            camera.update(1.0f / 60.0f, window);
+        }
+        EXPECT_NEAR(camera.yaw, -90.0f + c.yawPerSecond / 2.0f, 1e-3f);
+        EXPECT_NEAR(camera.pitch, c.pitchPerSecond / 2.0f, 1e-3f);
+    }
+    input::setPadDeadZone(kDefaultPadDeadZone);
+}
+
 struct FlightCase {
     int mode;
     int frames;

@@ -9,8 +9,10 @@
 #include "input/ReplayFile.h"
 #include "input/Replay.h"
 #include "input/ScriptedInput.h"
+#include "support/FakeInput.h"
 #include "support/GlContext.h"
 #include "support/Printed.h"
+#include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -129,6 +131,42 @@ TEST(RecordingInput, AFocusLossPlaysBackInItsPlaceAmongTheKeyEvents) {
     replay.frameStartTime(window);
     replay.pollEvents(window);
     EXPECT_EQ(heard, (std::vector<std::string>{"P", "unfocus", "P"}));
+}
+
+// The pad, frame by frame, plays back as it was recorded; a line notes it only where it changed.
+TEST(RecordingInput, ThePadIsWrittenWhenItChangesAndPlaysBackExactly) {
+    GLFWwindow* window = sharedGlContext();
+    TempDir dir;
+    const std::string path = dir.file("pad.replay");
+    PadState leaning;
+    leaning.leftX = -0.75f;
+    leaning.rightY = 0.3333333f;
+    PadState lifting = leaning;
+    lifting.buttons = 1u << GLFW_GAMEPAD_BUTTON_A;
+    const std::vector<PadState> pads = {PadState(), leaning,    leaning,
+                                        lifting,    PadState(), PadState()};
+    {
+        FakeInput fake;
+        RecordingInput recording(fake);
+        std::string error;
+        ASSERT_TRUE(recording.open(path, error)) << error;
+        for (const PadState& pad : pads) {
+            fake.pad = pad;
+            recording.frameStartTime(window);
+            EXPECT_EQ(recording.getGamepad(window), pad) << "the game reads the pad passed on";
+        }
+        recording.finish();
+    }
+    const std::string text = readFile(path);
+    EXPECT_EQ(countOccurrences(text, " pad "), 3u) << text;
+
+    ReplayScript script = loadReplay(path);
+    ASSERT_EQ(script.error, "") << text;
+    ScriptedInput replay(std::move(script.frames));
+    for (const PadState& pad : pads) {
+        replay.frameStartTime(window);
+        EXPECT_EQ(replay.getGamepad(window), pad);
+    }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "input/Input.h"
 
-// An input source a test sets by hand: keys held, the cursor, the frame time. Key events
+// An input source a test sets by hand: keys held, the cursor, the pad, the frame time. Key events
 // queued with press/release are delivered to the registered callback on the next poll, with
 // the key state changed before each delivery as GLFW does. Installed while it lives.
 class FakeInput : public InputSource {
@@ -14,6 +14,7 @@ class FakeInput : public InputSource {
     std::set<int> keysDown;
     double cursorX = 0.0;
     double cursorY = 0.0;
+    PadState pad;
     float frameTime = 1.0f / 60.0f;  // seconds added to the clock by each frame
     float clock = 0.0f;
 
@@ -31,6 +32,7 @@ class FakeInput : public InputSource {
         *x = cursorX;
         *y = cursorY;
     }
+    PadState getGamepad(GLFWwindow*) override { return pad; }
     void pollEvents(GLFWwindow* window) override {
         std::vector<std::pair<int, int>> events;
         events.swap(queued_);

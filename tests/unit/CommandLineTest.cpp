@@ -224,7 +224,7 @@ TEST(CommandLineOptions, MuteVolumeAndAudioOut) {
         const OptionScan result = scan(c.argv);
         SCOPED_TRACE(result.error);
         EXPECT_EQ(result.options.mute, c.mute);
-        EXPECT_EQ(result.options.volume, c.volume);
+        EXPECT_EQ(result.options.volume.value_or(kDefaultVolume), c.volume);
         EXPECT_EQ(result.options.audioOutPath, c.audioOut);
         if (*c.error == '\0') {
             EXPECT_EQ(result.error, "");

@@ -17,14 +17,15 @@ const fs::path kCode = fs::path(ORBQUEST_SOURCE_DIR) / "Orbquest";
 // section draws it: a room uses only rooms below it.
 const std::map<std::string, std::set<std::string>> kMayUse = {
     {"base", {}},
-    {"input", {"base"}},
-    {"render", {"base", "input"}},
+    {"settings", {"base"}},
+    {"input", {"base", "settings"}},
+    {"render", {"base", "input", "settings"}},
     {"scene", {"base", "render"}},
     {"game", {"base", "input", "render", "scene"}},
     {"records", {"base"}},
     {"hud", {"base", "render", "game"}},
-    {"audio", {"base", "render", "scene", "game"}},
-    {"app", {"base", "input", "render", "scene", "game", "records", "hud", "audio"}},
+    {"audio", {"base", "settings", "render", "scene", "game"}},
+    {"app", {"base", "settings", "input", "render", "scene", "game", "records", "hud", "audio"}},
 };
 
 // The scene renderer owns the level as it owns the camera: the one file of render/ above game/.

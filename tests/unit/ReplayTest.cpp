@@ -47,8 +47,8 @@ TEST(Replay, UnfocusIsAnEventInItsPlace) {
 }
 
 struct MalformedCase {
-    const char* text;
-    const char* error;
+    std::string text;
+    std::string error;
 };
 
 const char* const kFrameTimeRange =
@@ -64,6 +64,10 @@ std::string operator*(const std::string& text, size_t times) {
     }
     return repeated;
 }
+
+const std::string kPadWords =
+    "\"pad\" needs the sticks' LX LY RX RY from -1 to 1 and the buttons down as hexadecimal "
+    "bits from 0 to 7fff";
 
 TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
     const MalformedCase cases[] = {
@@ -81,6 +85,13 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
         {"\n\ndt 1 press\n", "line 3: \"press\" needs a key name"},
         {"dt 1 release F99\n", "line 1: \"release\" needs a key name, not \"F99\""},
         {"dt 1\ndt 1 unfocus W\n", "line 2: unknown word \"W\""},
+        {"dt 1\ndt 1\ndt 1 pad 0 0 0 0\n", "line 3: " + kPadWords},
+        {"dt 1 pad 0 0 1.5 0 0\n", kPadWords},
+        {"dt 1 pad 0 nan 0 0 0\n", kPadWords},
+        {"dt 1 pad 0 0 0 0 8000\n", kPadWords},
+        {"dt 1 pad 0 0 0 0 0x1\n", kPadWords},
+        {"dt 1 pad 0 0 0 0 10000\n", kPadWords},
+        {"dt 1 pad 0 0 0 0 1 2\n", "unknown word \"2\""},
     };
     for (const MalformedCase& c : cases) {
         const ReplayScript script = parseReplay(c.text);
@@ -189,6 +200,36 @@ TEST(Replay, RecordedFramesRoundTripBitForBit) {
         EXPECT_EQ(back.events[i].key, frame.events[i].key);
         EXPECT_EQ(back.events[i].action, frame.events[i].action);
     }
+}
+
+// A line without "pad" keeps the pad the line before left, and the recorder writes it only
+// when it changes.
+TEST(Replay, ThePadRoundTripsBitForBitAndIsWrittenOnlyWhenItChanges) {
+    ReplayFrame still;
+    still.frameTime = 1.0f / 60.0f;
+    ReplayFrame moved = still;
+    moved.pad = {0.123456789f, -1.0f, 1.0f, -0.000123f, (1u << GLFW_GAMEPAD_BUTTON_A) | 0x4000u};
+    ReplayFrame held = moved;
+    ReplayFrame released = still;
+
+    const std::string first = formatReplayFrame(still);
+    const std::string second = formatReplayFrame(moved, still.pad);
+    const std::string third = formatReplayFrame(held, moved.pad);
+    const std::string fourth = formatReplayFrame(released, held.pad);
+    EXPECT_EQ(first.find("pad"), std::string::npos) << first;
+    EXPECT_NE(second.find(" pad "), std::string::npos) << second;
+    EXPECT_EQ(third.find("pad"), std::string::npos) << third;
+    EXPECT_NE(fourth.find(" pad 0 0 0 0 0"), std::string::npos) << fourth;
+
+    const ReplayScript script =
+        parseReplay(first + "\n" + second + "\n" + third + "\n" + fourth + "\n");
+    ASSERT_EQ(script.error, "");
+    ASSERT_EQ(script.frames.size(), 4u);
+    EXPECT_EQ(script.frames[0].pad, PadState());
+    EXPECT_EQ(script.frames[1].pad, moved.pad);
+    EXPECT_EQ(script.frames[2].pad, moved.pad);
+    EXPECT_EQ(script.frames[3].pad, PadState());
+    EXPECT_EQ(parseReplay("dt 1 pad -1 1 0.5 -0.5 7FFF\n").frames.at(0).pad.buttons, 0x7fffu);
 }
 
 TEST(Replay, LongRunsStayOneEntry) {
