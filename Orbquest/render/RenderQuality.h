@@ -31,7 +31,7 @@ struct RenderQuality {
 std::string softwareRendererName(const std::string& glRenderer);
 
 // The player's choice where there is one; otherwise the full look, except on a software
-// renderer, which draws without multisampling and with fast shadows, and says so.
+// renderer, which draws without multisampling, and says so.
 RenderQuality chooseRenderQuality(const std::string& glRenderer, const QualityChoice& choice);
 
 // The player's words for a shadow quality: "soft", "fast", "hard".

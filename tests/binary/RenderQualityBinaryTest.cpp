@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,7 @@ const char* const kSoftware = "llvmpipe (LLVM 15.0.6, 256 bits)";
 const char* const kGpu = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
 const char* const kAnnouncementStart = "Software renderer (llvmpipe): ";
 const char* const kLighterLine =
-    "Software renderer (llvmpipe): drawing without multisampling and with fast shadows for "
-    "speed; --samples 4 --shadow-quality soft restores the full look\n";
-const char* const kFastShadowsLine =
-    "Software renderer (llvmpipe): drawing with fast shadows for speed; --shadow-quality soft "
+    "Software renderer (llvmpipe): drawing without multisampling for speed; --samples 4 "
     "restores it\n";
 
 struct QualityRun {
@@ -34,7 +32,6 @@ const QualityRun kRuns[] = {
     {"software full look", kSoftware, kFullLookArgs},
     {"software default", kSoftware, {}},
     {"software 4 samples", kSoftware, {"--samples", "4"}},
-    {"gpu 4 samples fast shadows", kGpu, {"--samples", "4", "--shadow-quality", "fast"}},
 };
 
 struct Outcome {
@@ -42,44 +39,53 @@ struct Outcome {
     std::string picture;  // the PNG file's bytes
 };
 
+// Each run is made the first time a test asks for it: ctest runs every test in a process of its
+// own, so a test starts only the games it compares.
 class RenderQualityBinary : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        TempDir dir;
-        dir.write("still.replay", "frames 3 dt 1/60 cursor 512 384\n");
-        outcomes_ = new std::map<std::string, Outcome>();
-        for (const QualityRun& run : kRuns) {
-            const std::string picture = dir.file("picture.png");
-            std::vector<std::string> args{"env",
-                                          std::string("ORBQUEST_GL_RENDERER=") + run.renderer,
-                                          ORBQUEST_BINARY,
-                                          "--frames",
-                                          "3",
-                                          "--replay",
-                                          dir.file("still.replay"),
-                                          "--screenshot",
-                                          picture};
-            args.insert(args.end(), run.options.begin(), run.options.end());
-            const ProcessResult result = runProcess(args, ORBQUEST_SOURCE_DIR, 300);
-            (*outcomes_)[run.name] = {result, readFile(picture)};
+    const Outcome& outcome(const std::string& name) {
+        auto made = outcomes_.find(name);
+        if (made == outcomes_.end()) {
+            made = outcomes_.emplace(name, run(runNamed(name))).first;
         }
-    }
-    static void TearDownTestSuite() {
-        delete outcomes_;
-        outcomes_ = nullptr;
-    }
-
-    static const Outcome& outcome(const std::string& name) {
-        const Outcome& found = outcomes_->at(name);
+        const Outcome& found = made->second;
         EXPECT_EQ(found.result.exitCode, 0) << name << ": " << found.result.output;
         EXPECT_FALSE(found.picture.empty()) << name;
         return found;
     }
 
-    static std::map<std::string, Outcome>* outcomes_;
-};
+  private:
+    static const QualityRun& runNamed(const std::string& name) {
+        for (const QualityRun& run : kRuns) {
+            if (name == run.name) {
+                return run;
+            }
+        }
+        throw std::invalid_argument("no quality run is called " + name);
+    }
 
-std::map<std::string, Outcome>* RenderQualityBinary::outcomes_ = nullptr;
+    Outcome run(const QualityRun& run) {
+        const std::string picture = dir_.file(std::string(run.name) + ".png");
+        std::vector<std::string> args{"env",
+                                      std::string("ORBQUEST_GL_RENDERER=") + run.renderer,
+                                      ORBQUEST_BINARY,
+                                      "--frames",
+                                      "3",
+                                      "--replay",
+                                      replay_,
+                                      "--screenshot",
+                                      picture};
+        args.insert(args.end(), run.options.begin(), run.options.end());
+        const ProcessResult result = runProcess(args, ORBQUEST_SOURCE_DIR, 300);
+        return {result, readFile(picture)};
+    }
+
+    void SetUp() override { dir_.write("still.replay", "frames 3 dt 1/60 cursor 512 384\n"); }
+
+    TempDir dir_;
+    const std::string replay_ = dir_.file("still.replay");
+    std::map<std::string, Outcome> outcomes_;
+};
 
 TEST_F(RenderQualityBinary, AGpuDrawsTheFullLookWithoutAWord) {
     const Outcome& gpu = outcome("gpu default");
@@ -103,11 +109,9 @@ TEST_F(RenderQualityBinary, ASoftwareRendererStartsLighterAndSaysSoOnceBeforeThe
 
 TEST_F(RenderQualityBinary, AnExplicitSampleCountWinsOverTheSoftwareDefault) {
     const Outcome& chosen = outcome("software 4 samples");
-    EXPECT_EQ(countOccurrences(chosen.result.output, kAnnouncementStart), 1u)
+    EXPECT_EQ(countOccurrences(chosen.result.output, kAnnouncementStart), 0u)
         << chosen.result.output;
-    EXPECT_NE(chosen.result.output.find(kFastShadowsLine), std::string::npos)
-        << chosen.result.output;
-    EXPECT_TRUE(chosen.picture == outcome("gpu 4 samples fast shadows").picture)
+    EXPECT_TRUE(chosen.picture == outcome("software full look").picture)
         << "--samples 4 did not draw with four samples";
     EXPECT_FALSE(chosen.picture == outcome("software default").picture);
 }

@@ -44,14 +44,12 @@ TEST(RenderQuality, TheRendererPicksWhatThePlayerLeftOpen) {
         const char* announcement;
     } cases[] = {
         {"a GPU draws the full look", kGpu, choose(unset, unchosen), 4, ShadowQuality::Soft, ""},
-        {"a software renderer starts lighter and says how to undo it", kLlvmpipe,
-         choose(unset, unchosen), 0, ShadowQuality::Fast,
-         "Software renderer (llvmpipe): drawing without multisampling and with fast shadows for "
-         "speed; --samples 4 --shadow-quality soft restores the full look"},
-        {"an explicit --samples 4 wins on a software renderer", kLlvmpipe, choose(4, unchosen), 4,
-         ShadowQuality::Fast,
-         "Software renderer (llvmpipe): drawing with fast shadows for speed; --shadow-quality "
-         "soft restores it"},
+        {"a software renderer starts without multisampling and says how to undo it", kLlvmpipe,
+         choose(unset, unchosen), 0, ShadowQuality::Soft,
+         "Software renderer (llvmpipe): drawing without multisampling for speed; --samples 4 "
+         "restores it"},
+        {"an explicit --samples 4 wins on a software renderer, silently", kLlvmpipe,
+         choose(4, unchosen), 4, ShadowQuality::Soft, ""},
         {"a chosen shadow quality wins too", "softpipe", choose(unset, ShadowQuality::Hard), 0,
          ShadowQuality::Hard,
          "Software renderer (softpipe): drawing without multisampling for speed; --samples 4 "
