@@ -10,37 +10,20 @@
 #include <cstdlib>
 
 #include "base/ConsoleText.h"
+#include "base/IniLines.h"
 
 namespace {
 
 const char* const kBestTimeKey = "best_time";
 
-// inih reads through this, a line at a time, so the handler knows which line it is on.
-struct Reading {
-    explicit Reading(const std::string& all) : text(all) {}
-    const std::string& text;
-    size_t at = 0;
-    int line = 0;
+// What the handler gathers, beside the lines inih reads, so it knows which line it is on.
+struct Reading : IniLines {
+    explicit Reading(const std::string& all) : IniLines(all) {}
     bool haveBest = false;
     float bestTime = 0.0f;
     int problemLine = 0;  // the first line the handler refused, and why
     std::string problem;
 };
-
-char* nextLine(char* buffer, int size, void* stream) {
-    Reading& reading = *static_cast<Reading*>(stream);
-    if (reading.at >= reading.text.size() || size < 2) {
-        return nullptr;
-    }
-    size_t end = reading.text.find('\n', reading.at);
-    end = end == std::string::npos ? reading.text.size() : end + 1;
-    const size_t length = std::min(end - reading.at, static_cast<size_t>(size - 1));
-    reading.text.copy(buffer, length, reading.at);
-    buffer[length] = '\0';
-    reading.at += length;
-    ++reading.line;
-    return buffer;
-}
 
 bool readSeconds(const char* text, float& seconds) {
     errno = 0;
@@ -114,7 +97,8 @@ RecordsText parseRecords(const std::string& text) {
         return result;
     }
     Reading reading(text);
-    const int failedLine = ini_parse_stream(nextLine, &reading, takePair, &reading);
+    const int failedLine =
+        ini_parse_stream(nextIniLine, static_cast<IniLines*>(&reading), takePair, &reading);
     if (failedLine < 0) {
         result.error = "inih could not parse it (error " + std::to_string(failedLine) + ")";
         return result;

@@ -13,6 +13,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/ConsoleText.h"
+#include "base/IniLines.h"
 #include "base/XdgFolder.h"
 
 namespace {
@@ -165,13 +166,10 @@ std::string keyList() {
     return list;
 }
 
-// inih reads through this, a line at a time, so the handler knows which line it is on.
-struct Reading {
-    Reading(const std::string& all, const std::string& file) : text(all), path(file) {}
-    const std::string& text;
+// What the handler gathers, beside the lines inih reads, so it knows which line it is on.
+struct Reading : IniLines {
+    Reading(const std::string& all, const std::string& file) : IniLines(all), path(file) {}
     const std::string& path;
-    size_t at = 0;
-    int line = 0;
     SettingsRead result;
 
     void refuse(const std::string& problem) {
@@ -179,21 +177,6 @@ struct Reading {
                                   ": " + problem);
     }
 };
-
-char* nextLine(char* buffer, int size, void* stream) {
-    Reading& reading = *static_cast<Reading*>(stream);
-    if (reading.at >= reading.text.size() || size < 2) {
-        return nullptr;
-    }
-    size_t end = reading.text.find('\n', reading.at);
-    end = end == std::string::npos ? reading.text.size() : end + 1;
-    const size_t length = std::min(end - reading.at, static_cast<size_t>(size - 1));
-    reading.text.copy(buffer, length, reading.at);
-    buffer[length] = '\0';
-    reading.at += length;
-    ++reading.line;
-    return buffer;
-}
 
 int takePair(void* user, const char* section, const char* name, const char* value) {
     Reading& reading = *static_cast<Reading*>(user);
@@ -252,7 +235,8 @@ SettingsRead parseSettings(const std::string& text, const std::string& path) {
         return defaults;
     }
     Reading reading(text, path);
-    const int failedLine = ini_parse_stream(nextLine, &reading, takePair, &reading);
+    const int failedLine =
+        ini_parse_stream(nextIniLine, static_cast<IniLines*>(&reading), takePair, &reading);
     if (failedLine < 0) {
         SettingsRead defaults;
         defaults.problems.push_back("Settings file " + path + " not read: inih failed (error " +
