@@ -59,8 +59,9 @@ std::string unplayable(const ReplayFrame& frame) {
         return std::to_string(frame.events.size()) + " key events on a line";
     }
     if (!std::all_of(frame.keysDown.begin(), frame.keysDown.end(), isKey) ||
-        !std::all_of(frame.events.begin(), frame.events.end(),
-                     [](const KeyEvent& event) { return isKey(event.key); })) {
+        !std::all_of(frame.events.begin(), frame.events.end(), [](const KeyEvent& event) {
+            return isKey(event.key) || event.key == kFocusLost;  // "unfocus"
+        })) {
         return "a key code outside GLFW's keys";
     }
     return "";
