@@ -5,11 +5,13 @@
 # scratch corpus, so the repository is never written. A crash, a hang, a sanitizer report or a
 # broken check fails the run; the input that did it is kept under build-fuzz/findings/NAME/ (put
 # it in tests/fuzz/found/NAME/ with a telling name once fixed: the unit suite replays them).
-# Arguments name the harnesses to run (default: all).
+# FUZZ_SEED fixes libFuzzer's seed (default 0, a new one each run). Arguments name the
+# harnesses to run (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-30}
+seed=${FUZZ_SEED:-0}  # 0: a new random seed every run
 cmake -S tests/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo > build-fuzz-configure.log || { cat build-fuzz-configure.log; exit 1; }
 rm -f build-fuzz-configure.log
@@ -37,7 +39,7 @@ run_one() {
     find replays -name '*.replay' -size -16k -exec cp {} "$corpus"/ \;
   fi
   # Long enough inputs to reach the replay parser's line-length limit.
-  if build-fuzz/fuzz-"$name" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+  if build-fuzz/fuzz-"$name" -seed="$seed" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings"/ "$corpus" \
       > "$scratch/$name.log" 2>&1; then
     echo "fuzz: $name: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$scratch/$name.log" \
