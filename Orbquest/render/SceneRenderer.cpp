@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/AssetPaths.h"
+#include "game/LevelLayout.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/ShadowMap.h"
@@ -50,13 +51,29 @@ Shader* newSceneShader(ShadowQuality shadows) {
 }
 
 void SceneRenderer::init(float deltaTime, ShadowQuality shadows) {
+    init(deltaTime, shadows, roadLevel());
+}
+
+void SceneRenderer::init(float deltaTime, ShadowQuality shadows,
+                         const levels::LevelDescription& level) {
     shadowQuality = shadows;
     depthShader = newDepthShader();
     sceneShader = newSceneShader(shadows);
     // The models take their attribute locations from the program current while they load.
     sceneShader->use();
-    sceneCreator = new SceneCreator(deltaTime, sceneShader);
+    sceneCreator = new SceneCreator(level, deltaTime, sceneShader);
     camera = new Camera();
+}
+
+void SceneRenderer::switchLevel(float deltaTime, const levels::LevelDescription& level) {
+    sceneShader->use();
+    SceneCreator* next = new SceneCreator(level, deltaTime, sceneShader);
+    next->cullingEnabled = sceneCreator->cullingEnabled;
+    next->cullingInfo = sceneCreator->cullingInfo;
+    next->showLightMarker = sceneCreator->showLightMarker;
+    delete sceneCreator;
+    sceneCreator = next;
+    camera->reset();
 }
 
 void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) {
