@@ -17,9 +17,11 @@ RecordingInput::~RecordingInput() {
     finish();
 }
 
-bool RecordingInput::open(const std::string& path, std::string& error) {
+bool RecordingInput::open(const std::string& path, std::string& error, const std::string& level) {
+    const std::string header =
+        kHeader + (level.empty() ? std::string() : formatReplayLevel(level) + "\n");
     file_ = std::fopen(path.c_str(), "w");
-    if (!file_ || std::fputs(kHeader, file_) == EOF) {
+    if (!file_ || std::fputs(header.c_str(), file_) == EOF) {
         error = std::strerror(errno);
         if (file_) {
             std::fclose(file_);
@@ -28,7 +30,7 @@ bool RecordingInput::open(const std::string& path, std::string& error) {
         return false;
     }
     path_ = path;
-    bytesWritten_ = std::strlen(kHeader);
+    bytesWritten_ = header.size();
     return true;
 }
 

@@ -19,8 +19,9 @@ class RecordingInput : public InputSource {
     RecordingInput(const RecordingInput&) = delete;
     RecordingInput& operator=(const RecordingInput&) = delete;
 
-    // Opens the file for writing; false (with the reason) if it cannot be.
-    bool open(const std::string& path, std::string& error);
+    // Opens the file for writing; false (with the reason) if it cannot be. A recording on a
+    // level other than the road ('level' empty) names it first.
+    bool open(const std::string& path, std::string& error, const std::string& level = "");
     // Writes the frame still in progress and closes the file.
     void finish();
 
