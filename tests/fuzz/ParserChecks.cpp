@@ -8,6 +8,8 @@
 
 #include "app/CommandLine.h"
 #include "input/Replay.h"
+#include "levels/FallLimits.h"
+#include "levels/LevelFile.h"
 #include "records/RecordsText.h"
 #include "settings/SettingsFile.h"
 
@@ -89,7 +91,7 @@ std::string checkReplayText(const std::string& text) {
     if (script.frames.empty()) {
         return "accepted without frames";
     }
-    std::string recorded;
+    std::string recorded = script.level.empty() ? "" : formatReplayLevel(script.level) + "\n";
     PadState written;  // as a recording writes the pad: only where it changes
     for (size_t i = 0; i < script.frames.size(); ++i) {
         if (const std::string problem = unplayable(script.frames[i]); !problem.empty()) {
@@ -104,6 +106,9 @@ std::string checkReplayText(const std::string& text) {
     }
     if (again.frames.size() != script.frames.size()) {
         return "its recording reads back as another number of lines";
+    }
+    if (again.level != script.level) {
+        return "its recording reads back as another level";
     }
     for (size_t i = 0; i < script.frames.size(); ++i) {
         if (!sameFrame(again.frames[i], script.frames[i])) {
@@ -228,6 +233,78 @@ std::string checkSettingsText(const std::string& text) {
     return "";
 }
 
+namespace {
+
+const char* const kLevelPath = "/home/ann/levels/my-level.toml";
+
+bool finiteWithin(const glm::vec3& v, float reach) {
+    return std::abs(v.x) <= reach && std::abs(v.y) <= reach && std::abs(v.z) <= reach;
+}
+
+// What building and playing a level takes: the reference slab and ground the fall rule reads,
+// a target to win by, and numbers that keep every matrix finite.
+std::string unplayable(const levels::LevelDescription& level) {
+    using namespace levels;
+    if (level.floor.empty() || level.ground.empty() || level.targets.empty()) {
+        return "a level without a floor slab, ground or a target";
+    }
+    if (!isLevelName(level.name) || level.title.empty()) {
+        return "a level without a name or title";
+    }
+    std::vector<glm::vec3> points = level.blocks;
+    points.insert(points.end(), level.targets.begin(), level.targets.end());
+    for (const Duck& duck : level.ducks) {
+        points.insert(points.end(), {duck.duck, duck.puddle, duck.ball});
+    }
+    for (const auto* slabs : {&level.floor, &level.backdrops}) {
+        for (const Slab& slab : *slabs) {
+            points.push_back(slab.position);
+            if (!(std::min({slab.size.x, slab.size.y, slab.size.z}) > 0.0f) ||
+                !finiteWithin(slab.size, kMaxSize)) {
+                return "a slab of a size that vanishes or is not finite";
+            }
+        }
+    }
+    if (!std::all_of(points.begin(), points.end(),
+                     [](const glm::vec3& p) { return finiteWithin(p, kMaxCoordinate); })) {
+        return "a position beyond the limit or not finite";
+    }
+    const FallLimits fall = fallLimitsOf(level);
+    for (const GroundLimits& g : fall.ground) {
+        if (!(g.lowX < g.highX && g.lowZ < g.highZ)) {
+            return "a ground rectangle the ball can never be over";
+        }
+    }
+    if (!(fall.groundHeight < fall.lostHeight)) {
+        return "a fall that is lost before it starts";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string checkLevelText(const std::string& text) {
+    const levels::LevelRead read = levels::parseLevel(text, kLevelPath);
+    if (!read.error.empty()) {
+        if (read.error.rfind(std::string("Level file ") + kLevelPath, 0) != 0) {
+            return "a refusal that does not name the file: " +
+                   read.error.substr(0, kLongestMessage);
+        }
+        return oneLineProblem(read.error);
+    }
+    if (const std::string problem = unplayable(read.level); !problem.empty()) {
+        return "accepted " + problem;
+    }
+    const levels::LevelRead again = levels::parseLevel(levels::formatLevel(read.level), kLevelPath);
+    if (!again.error.empty()) {
+        return "its own file is refused: " + again.error;
+    }
+    if (again.level != read.level) {
+        return "its own file reads back as another level";
+    }
+    return "";
+}
+
 std::vector<std::string> commandLineFromBytes(const std::string& bytes) {
     std::vector<std::string> args{"orbquest"};
     std::istringstream stream(bytes);
@@ -249,6 +326,9 @@ std::string checkHarnessInput(const std::string& harness, const std::string& byt
     }
     if (harness == "settings") {
         return checkSettingsText(bytes);
+    }
+    if (harness == "level") {
+        return checkLevelText(bytes);
     }
     return "no harness is called " + harness;
 }
