@@ -12,6 +12,7 @@
 #include "game/Autopilot.h"
 #include "input/AutopilotInput.h"
 #include "input/ScriptedInput.h"
+#include "levels/LevelSet.h"
 #include "records/BestTimeRecord.h"
 #include "records/RecordsText.h"
 #include "support/FakeInput.h"
@@ -132,6 +133,40 @@ TEST(GameFlowRecords, APlayersWinIsStoredWhenItBeatsTheBestAndNoOtherWinIs) {
         EXPECT_EQ(flow.displayState().resultLine + (c.playersGame ? "\n" : ""),
                   c.playersGame ? c.line : "Time 1:40.0 (a replay: no record)");
     }
+}
+
+// N goes on only after a win; a level that cannot be played leaves the game where it was.
+TEST(GameFlowLevels, NAfterAWinBuildsTheNextLevelAndABadOneLeavesTheGameAsItWas) {
+    LevelHarness harness;
+    GameFlow flow(nullptr, nullptr, nullptr, true);
+    gameFlow = &flow;
+    harness.level().cullingEnabled = true;
+    testing::internal::CaptureStdout();
+    flow.playNextLevel(harness.window());
+    const SceneCreator* road = &harness.level();
+    harness.level().targetDone.assign(harness.level().targetDone.size(), true);
+    harness.colourPass();
+    EXPECT_TRUE(flow.displayState().nextLevel);
+    flow.playNextLevel(harness.window());
+    const SceneCreator* roll = &harness.level();
+    EXPECT_FALSE(flow.playLevel(harness.window(), "no-such-level.toml"));
+    const std::string lines = testing::internal::GetCapturedStdout();
+    gameFlow = nullptr;
+
+    EXPECT_EQ(lines,
+              "Congratulations, you won the game!\nLevel roll: Roll and turn\n"
+              "Level file no-such-level.toml: cannot be read (No such file or directory)\n");
+    EXPECT_NE(roll, road);
+    EXPECT_EQ(&harness.level(), roll);
+    EXPECT_EQ(flow.currentLevel().name, "roll");
+    EXPECT_EQ(harness.level().targets.size(), flow.currentLevel().targets.size());
+    EXPECT_FALSE(harness.level().gameWon);
+    EXPECT_TRUE(harness.level().cullingEnabled) << "the render options stay";
+    const std::vector<LevelEntry> list = flow.levelList();
+    ASSERT_EQ(list.size(), levels::levelSet().size());
+    EXPECT_EQ(list[1].title, "Roll and turn");
+    EXPECT_TRUE(list[1].current);
+    EXPECT_FALSE(list[0].current);
 }
 
 TEST(GameFlowAutopilot, HoldsNothingWhilePausedAndFliesOnAfterARestart) {

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "input/ReplayFile.h"
+#include "levels/LevelSet.h"
+#include "support/GameSession.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char* const kWonLine = "Congratulations, you won the game!\n";
+
+// Test names of the form "gaps_win" for "gaps-win".
+std::string testName(const testing::TestParamInfo<std::string>& info) {
+    std::string name = info.param;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+std::vector<std::string> newLevels() {
+    std::vector<std::string> names = levels::levelSet();
+    names.erase(std::remove(names.begin(), names.end(), levels::kRoadName), names.end());
+    return names;
+}
+
+std::vector<std::string> committedReplays() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(ORBQUEST_SOURCE_DIR "/replays")) {
+        if (entry.path().extension() == ".replay") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class NewLevel : public testing::TestWithParam<std::string> {};
+
+TEST_P(NewLevel, ItsWinReplayWinsWhenFastForwarded) {
+    const std::string& name = GetParam();
+    const ProcessResult run = runGame({"160", "120", "--level", name, "--fast-forward", "--replay",
+                                       "replays/levels/" + name + "-win.replay"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(countOccurrences(run.output, kWonLine), 1u) << run.output;
+    EXPECT_EQ(countOccurrences(run.output, "\nLevel " + name + ": "), 1u) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Set, NewLevel, testing::ValuesIn(newLevels()), testName);
+
+// The road written as a level file is the road: each committed replay prints and draws the
+// same on it, to the last pixel of its last frame.
+class ExportedRoad : public testing::TestWithParam<std::string> {};
+
+TEST_P(ExportedRoad, PlaysTheCommittedReplayTheSame) {
+    TempDir dir;
+    const ProcessResult exported = runGame({"--export-level", dir.file("road.toml")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.output;
+    EXPECT_EQ(exported.output, "Level road written to " + dir.file("road.toml") + "\n");
+    const std::string replay = "replays/" + GetParam() + ".replay";
+    long frames = 0;
+    for (const ReplayFrame& line : loadReplay(replay).frames) {
+        frames += line.repeat;
+    }
+    ASSERT_GT(frames, 0);
+    const std::vector<std::string> play = {"160",  "120",      "--fast-forward",      "--replay",
+                                           replay, "--frames", std::to_string(frames)};
+    std::vector<std::string> builtIn = play;
+    builtIn.insert(builtIn.end(), {"--screenshot", dir.file("built-in.png")});
+    std::vector<std::string> fromFile = play;
+    fromFile.insert(fromFile.end(),
+                    {"--level", dir.file("road.toml"), "--screenshot", dir.file("from-file.png")});
+    const ProcessResult a = runGame(builtIn);
+    const ProcessResult b = runGame(fromFile);
+    ASSERT_EQ(a.exitCode, 0) << a.output;
+    EXPECT_EQ(b.exitCode, 0) << b.output;
+    EXPECT_EQ(b.output, a.output);
+    EXPECT_TRUE(readFile(dir.file("from-file.png")) == readFile(dir.file("built-in.png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replays, ExportedRoad, testing::ValuesIn(committedReplays()), testName);
+
+// Refused before any window opens, each with its one line and exit code 1.
+TEST(Levels, ALevelOrReplayThatCannotBePlayedIsRefusedBeforeTheWindowOpens) {
+    TempDir dir;
+    dir.write("broken.toml", "name = \"broken\"\ntitle = \"Broken\"\npar_time = -1\n");
+    dir.write("elsewhere.replay", "level atlantis\ndt 1/60\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string line;
+    } cases[] = {
+        {{"--level", dir.file("broken.toml")},
+         "Level file " + dir.file("broken.toml") +
+             ", line 3: par_time is -1, not a number from 1 to 3600\n"},
+        {{"--replay", dir.file("elsewhere.replay")},
+         "Cannot replay " + dir.file("elsewhere.replay") +
+             ": its level \"atlantis\" is not one of the set (--level FILE plays a level file's "
+             "replays)\n"},
+        {{"--level", "gaps", "--replay", "replays/win-the-level.replay"},
+         "Cannot replay replays/win-the-level.replay: it is of the level \"road\", not of "
+         "\"gaps\"\n"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult run = runGame(c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.output, c.line);
+    }
+}
+
+}  // namespace
