@@ -362,6 +362,16 @@ LevelRead parseLevel(const std::string& text, const std::string& path) {
             refusal(path, 0, "larger than " + std::to_string(kMaxLevelFileBytes) + " bytes");
         return result;
     }
+    // The toml++ of Debian 12 (3.3.0) reaches undefined behaviour on many characters beyond
+    // ASCII where it looks for white space, so none reaches it.
+    const auto beyondAscii = std::find_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (beyondAscii != text.end()) {
+        const auto line = 1 + std::count(text.begin(), beyondAscii, '\n');
+        result.error = refusal(path, static_cast<unsigned>(line),
+                               "a character beyond ASCII; a level file is ASCII text");
+        return result;
+    }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(path));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();

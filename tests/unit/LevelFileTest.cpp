@@ -46,6 +46,8 @@ TEST(LevelFile, WhatTheGameCannotPlayIsRefusedWithWhereAndWhatIsAccepted) {
         std::string error;
     } cases[] = {
         {head + ground + target, ""},
+        {head + ground + "# \xc3\xa9t\xc3\xa9\ntargets = [ [0, 0, -4] ]\n",
+         file + ", line 6: a character beyond ASCII; a level file is ASCII text"},
         {head + ground + "targets = [ [0, 0, -4]\n", file + ", line 6: not TOML: " +
                                                          "Error while parsing array: encountered "
                                                          "end-of-file"},
