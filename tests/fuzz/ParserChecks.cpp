@@ -237,46 +237,32 @@ namespace {
 
 const char* const kLevelPath = "/home/ann/levels/my-level.toml";
 
-bool finiteWithin(const glm::vec3& v, float reach) {
-    return std::abs(v.x) <= reach && std::abs(v.y) <= reach && std::abs(v.z) <= reach;
-}
-
-// What building and playing a level takes: the reference slab and ground the fall rule reads,
-// a target to win by, and numbers that keep every matrix finite.
+// What building and playing a level takes: the slab and ground the fall rule reads, a target to
+// win by, and positions and sizes that keep every matrix finite.
 std::string unplayable(const levels::LevelDescription& level) {
     using namespace levels;
-    if (level.floor.empty() || level.ground.empty() || level.targets.empty()) {
-        return "a level without a floor slab, ground or a target";
+    const auto near = [](const glm::vec3& v) {
+        return glm::all(glm::lessThanEqual(glm::abs(v), glm::vec3(kMaxCoordinate)));
+    };
+    const auto placed = [&near](const Slab& slab) {
+        return near(slab.position) && near(slab.size) && glm::all(glm::greaterThan(slab.size, {}));
+    };
+    if (level.floor.empty() || level.ground.empty() || level.targets.empty() ||
+        !isLevelName(level.name)) {
+        return "a level without a floor slab, ground, a target or a name";
     }
-    if (!isLevelName(level.name) || level.title.empty()) {
-        return "a level without a name or title";
-    }
-    std::vector<glm::vec3> points = level.blocks;
-    points.insert(points.end(), level.targets.begin(), level.targets.end());
-    for (const Duck& duck : level.ducks) {
-        points.insert(points.end(), {duck.duck, duck.puddle, duck.ball});
-    }
-    for (const auto* slabs : {&level.floor, &level.backdrops}) {
-        for (const Slab& slab : *slabs) {
-            points.push_back(slab.position);
-            if (!(std::min({slab.size.x, slab.size.y, slab.size.z}) > 0.0f) ||
-                !finiteWithin(slab.size, kMaxSize)) {
-                return "a slab of a size that vanishes or is not finite";
-            }
-        }
-    }
-    if (!std::all_of(points.begin(), points.end(),
-                     [](const glm::vec3& p) { return finiteWithin(p, kMaxCoordinate); })) {
-        return "a position beyond the limit or not finite";
+    if (!std::all_of(level.targets.begin(), level.targets.end(), near) ||
+        !std::all_of(level.blocks.begin(), level.blocks.end(), near) ||
+        !std::all_of(level.floor.begin(), level.floor.end(), placed) ||
+        !std::all_of(level.backdrops.begin(), level.backdrops.end(), placed)) {
+        return "a position or size beyond the limits or not finite";
     }
     const FallLimits fall = fallLimitsOf(level);
-    for (const GroundLimits& g : fall.ground) {
-        if (!(g.lowX < g.highX && g.lowZ < g.highZ)) {
-            return "a ground rectangle the ball can never be over";
-        }
-    }
-    if (!(fall.groundHeight < fall.lostHeight)) {
-        return "a fall that is lost before it starts";
+    if (!(fall.groundHeight < fall.lostHeight) ||
+        std::any_of(fall.ground.begin(), fall.ground.end(), [](const GroundLimits& g) {
+            return !(g.lowX < g.highX && g.lowZ < g.highZ);
+        })) {
+        return "a fall rule under which the ball is never on the ground";
     }
     return "";
 }
