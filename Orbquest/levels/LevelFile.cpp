@@ -25,9 +25,6 @@ namespace {
 
 constexpr std::size_t kShownPath = 80;  // characters of the file's name a refusal quotes
 
-const char* const kLevelKeys =
-    "name, title, par_time, floor, ground, blocks, targets, ducks, backdrops";
-
 std::string typeName(const toml::node& node) {
     switch (node.type()) {
         case toml::node_type::table:
@@ -44,10 +41,6 @@ std::string typeName(const toml::node& node) {
         default:
             return "a date or time";
     }
-}
-
-std::string decimal(float value) {
-    return shortestDecimal(value);
 }
 
 // Turns a TOML document into a level, refusing at the first thing the game cannot use. Each
@@ -76,12 +69,14 @@ class Reader {
     bool number(const toml::node& node, const std::string& what, float low, float high,
                 float& value);
     bool numbers(const toml::node& node, const std::string& what, const char* shape, float low,
-                 float high, float* values, std::size_t count);
+                 float high, std::size_t count, float* values);
+    bool vector(const toml::node& node, const std::string& what, float low, float high,
+                glm::vec3& v);
     bool point(const toml::node& node, const std::string& what, glm::vec3& p) {
-        return numbers(node, what, "[x, y, z]", -kMaxCoordinate, kMaxCoordinate, &p.x, 3);
+        return vector(node, what, -kMaxCoordinate, kMaxCoordinate, p);
     }
     bool size(const toml::node& node, const std::string& what, glm::vec3& s) {
-        return numbers(node, what, "[x, y, z]", kMinSize, kMaxSize, &s.x, 3);
+        return vector(node, what, kMinSize, kMaxSize, s);
     }
     const toml::node* field(const toml::table& table, const toml::node& at, std::string_view key,
                             const std::string& what);
@@ -128,7 +123,7 @@ bool Reader::number(const toml::node& node, const std::string& what, float low, 
 }
 
 bool Reader::numbers(const toml::node& node, const std::string& what, const char* shape, float low,
-                     float high, float* values, std::size_t count) {
+                     float high, std::size_t count, float* values) {
     const toml::array* array = node.as_array();
     if (!array || array->size() != count) {
         const std::string is =
@@ -142,6 +137,16 @@ bool Reader::numbers(const toml::node& node, const std::string& what, const char
             return false;
         }
     }
+    return true;
+}
+
+bool Reader::vector(const toml::node& node, const std::string& what, float low, float high,
+                    glm::vec3& v) {
+    float xyz[3] = {};
+    if (!numbers(node, what, "[x, y, z]", low, high, 3, xyz)) {
+        return false;
+    }
+    v = glm::vec3(xyz[0], xyz[1], xyz[2]);
     return true;
 }
 
@@ -173,20 +178,24 @@ bool Reader::slab(const toml::node& node, const std::string& what, Slab& slab) {
 bool Reader::rectangle(const toml::node& node, const std::string& what, GroundRectangle& r) {
     const toml::table* table = node.as_table();
     if (!table) {
-        return refuse(
-            node, what + " is " + typeName(node) + ", not { x = [from, to], " + "z = [from, to] }");
+        return refuse(node,
+                      what + " is " + typeName(node) + ", not { x = [from, to], z = [from, to] }");
     }
     const toml::node* x = nullptr;
     const toml::node* z = nullptr;
-    const bool read =
-        knownKeys(*table, what, {"x", "z"}, "it has x and z") &&
-        (x = field(*table, node, "x", what)) && (z = field(*table, node, "z", what)) &&
-        numbers(*x, what + " x", "[from, to]", -kMaxCoordinate, kMaxCoordinate, &r.minX, 2) &&
-        numbers(*z, what + " z", "[from, to]", -kMaxCoordinate, kMaxCoordinate, &r.minZ, 2);
-    if (read && !(r.minX < r.maxX && r.minZ < r.maxZ)) {
+    float xs[2] = {};
+    float zs[2] = {};
+    if (!knownKeys(*table, what, {"x", "z"}, "it has x and z") ||
+        !(x = field(*table, node, "x", what)) || !(z = field(*table, node, "z", what)) ||
+        !numbers(*x, what + " x", "[from, to]", -kMaxCoordinate, kMaxCoordinate, 2, xs) ||
+        !numbers(*z, what + " z", "[from, to]", -kMaxCoordinate, kMaxCoordinate, 2, zs)) {
+        return false;
+    }
+    r = {xs[0], xs[1], zs[0], zs[1]};
+    if (!(r.minX < r.maxX && r.minZ < r.maxZ)) {
         return refuse(node, what + " is empty: each [from, to] needs from below to");
     }
-    return read;
+    return true;
 }
 
 bool Reader::duck(const toml::node& node, const std::string& what, Duck& duck) {
@@ -278,7 +287,8 @@ bool Reader::read(const toml::table& root, LevelDescription& level) {
     if (!knownKeys(root, "",
                    {"name", "title", "par_time", "floor", "ground", "blocks", "targets", "ducks",
                     "backdrops"},
-                   (std::string("a level has ") + kLevelKeys).c_str())) {
+                   "a level has name, title, par_time, floor, ground, blocks, targets, ducks, "
+                   "backdrops")) {
         return false;
     }
     if (!text(root, "name", level.name) || !text(root, "title", level.title)) {
@@ -327,11 +337,12 @@ std::string quoted(const std::string& text) {
 }
 
 std::string vector3(const glm::vec3& v) {
-    return "[" + decimal(v.x) + ", " + decimal(v.y) + ", " + decimal(v.z) + "]";
+    return "[" + shortestDecimal(v.x) + ", " + shortestDecimal(v.y) + ", " + shortestDecimal(v.z) +
+           "]";
 }
 
 std::string pair(float from, float to) {
-    return "[" + decimal(from) + ", " + decimal(to) + "]";
+    return "[" + shortestDecimal(from) + ", " + shortestDecimal(to) + "]";
 }
 
 std::string slabText(const Slab& slab) {
@@ -416,7 +427,7 @@ std::string formatLevel(const LevelDescription& level) {
     out << "# An Orbquest level (the README's Levels section describes the format)\n"
         << "name = " << quoted(level.name) << "\n"
         << "title = " << quoted(level.title) << "\n"
-        << "par_time = " << decimal(level.parTime) << "\n\n";
+        << "par_time = " << shortestDecimal(level.parTime) << "\n\n";
     out << "# The cube at position, scaled by size: x and y reach size either way, z from the\n"
         << "# position to 2 size.z beyond. The ball starts resting on a top at y = -0.3.\n";
     writeList(out, "floor", level.floor, slabText);

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "base/AssetPaths.h"
-#include "game/LevelLayout.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/ShadowMap.h"
@@ -48,10 +47,6 @@ Shader* newDepthShader() {
 Shader* newSceneShader(ShadowQuality shadows) {
     return new Shader(assets::shader("omni.vert"), assets::shader("omni.frag"),
                       gameShaderDefines(shadows));
-}
-
-void SceneRenderer::init(float deltaTime, ShadowQuality shadows) {
-    init(deltaTime, shadows, roadLevel());
 }
 
 void SceneRenderer::init(float deltaTime, ShadowQuality shadows,

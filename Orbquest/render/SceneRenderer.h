@@ -32,8 +32,7 @@ class SceneRenderer {
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-    // The programs, the camera and the level: the road, or the level described.
-    void init(float deltaTime, ShadowQuality shadows = kFullLookShadows);
+    // The programs, the camera and the level described.
     void init(float deltaTime, ShadowQuality shadows, const levels::LevelDescription& level);
     // Per frame, with the scene program current: "viewPos", the camera, then the world and its
     // game clock. A paused game is not updated.
