@@ -1,49 +1,18 @@
 #include "records/BestTimeRecord.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <utility>
 
 #include "base/AtomicFile.h"
+#include "base/TextLines.h"
 #include "base/XdgFolder.h"
 #include "records/RecordsText.h"
 
 namespace {
 
 const char* const kRecordsFileName = "records.ini";
-
-enum class FileRead { Read, Missing, Failed };
-
-// Reads at most one byte past the limit, so an endless file (/dev/zero) is refused too.
-FileRead readRecordsFile(const std::string& path, std::string& text, std::string& error) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        return FileRead::Missing;
-    }
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = "it is a folder";
-        return FileRead::Failed;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return FileRead::Failed;
-    }
-    std::string content(kMaxRecordsBytes + 1, '\0');
-    file.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (file.bad()) {
-        error = std::strerror(errno);
-        return FileRead::Failed;
-    }
-    content.resize(static_cast<size_t>(file.gcount()));
-    text = std::move(content);
-    return FileRead::Read;
-}
 
 }  // namespace
 
@@ -68,14 +37,14 @@ void BestTimeRecord::load() {
     }
     std::string text;
     std::string error;
-    switch (readRecordsFile(path_, text, error)) {
-        case FileRead::Missing:
+    switch (readTextFile(path_, kMaxRecordsBytes, text, error)) {
+        case TextFileRead::Missing:
             best_.reset();
             return;
-        case FileRead::Failed:
+        case TextFileRead::Failed:
             refuse("cannot be read (" + error + ")");
             return;
-        case FileRead::Read:
+        case TextFileRead::Read:
             break;
     }
     const RecordsText records = parseRecords(text);
