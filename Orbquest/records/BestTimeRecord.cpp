@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/AtomicFile.h"
+#include "base/FileLock.h"
 #include "base/TextLines.h"
 #include "base/XdgFolder.h"
 #include "records/RecordsText.h"
@@ -55,23 +56,32 @@ void BestTimeRecord::load() {
     best_ = records.bestTime;
 }
 
+// Read, compared and replaced under the lock, so two games ending at once keep the better
+// time: the second reads what the first stored.
 BestTimeRecord::Outcome BestTimeRecord::offer(float seconds) {
-    load();
-    if (!usable_) {
+    if (!usable_ || path_.empty()) {
+        load();  // says why, once
         return Outcome::NotKept;
-    }
-    if (best_ && !(seconds < *best_)) {
-        return Outcome::NotBetter;
     }
     std::error_code folderError;
     const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
     std::filesystem::create_directories(folder, folderError);
     std::string error;
+    FileLock lock;
     if (folderError) {
         error = "Cannot create the folder " + folder.string() + ": " + folderError.message();
-    } else if (replaceFileAtomically(path_, formatRecords(seconds), error)) {
-        best_ = seconds;
-        return Outcome::NewBest;
+    } else if (lock.lock(path_, error)) {
+        load();
+        if (!usable_) {
+            return Outcome::NotKept;
+        }
+        if (best_ && !(seconds < *best_)) {
+            return Outcome::NotBetter;
+        }
+        if (replaceFileAtomically(path_, formatRecords(seconds), error)) {
+            best_ = seconds;
+            return Outcome::NewBest;
+        }
     }
     std::cout << "Best time not stored: " << error << std::endl;
     return Outcome::NotKept;
