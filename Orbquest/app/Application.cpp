@@ -299,7 +299,10 @@ void openWindow(Game& game) {
         std::cout << game.quality.announcement << std::endl;
     }
     loadGlEntryPoints(game.options);
-    setFixedGlState(windowWidth, windowHeight);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(game.window, &width, &height);
+    setFixedGlState(width, height);
     glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     const std::string& path = game.options.frameStatsPath;
     if (!path.empty()) {

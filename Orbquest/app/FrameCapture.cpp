@@ -6,16 +6,14 @@
 #include <cstdio>
 #include <cstring>
 
-void FrameCapture::capture() {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+void FrameCapture::capture(int width, int height) {
     GLint framebuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
-    if (framebuffer != 0) {
+    if (framebuffer != 0 || width <= 0 || height <= 0) {
         return;
     }
-    width_ = viewport[0] + viewport[2];
-    height_ = viewport[1] + viewport[3];
+    width_ = width;
+    height_ = height;
     pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadBuffer(GL_BACK);

@@ -7,8 +7,9 @@
 // a PNG at the end of the game (--screenshot).
 class FrameCapture {
   public:
-    // Reads the default framebuffer's colour buffer as it is now.
-    void capture();
+    // Reads the default framebuffer's colour buffer as it is now, 'width' x 'height' pixels
+    // from the lower-left corner (the frame's framebuffer size); a size of 0 keeps the last.
+    void capture(int width, int height);
     // Writes the last capture; false (with the reason in 'error') if there is none or the file
     // cannot be written.
     bool save(const std::string& path, std::string& error) const;

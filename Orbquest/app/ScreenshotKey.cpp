@@ -13,11 +13,11 @@
 
 ScreenshotKey::ScreenshotKey(std::string folder) : folder_(std::move(folder)) {}
 
-void ScreenshotKey::writePending() {
+void ScreenshotKey::writePending(int width, int height) {
     if (pending_ == 0) {
         return;
     }
-    capture_.capture();
+    capture_.capture(width, height);
     for (; pending_ > 0; --pending_) {
         writeOne();
     }
