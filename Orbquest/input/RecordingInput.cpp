@@ -1,7 +1,6 @@
 #include "input/RecordingInput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -13,37 +12,36 @@ RecordingInput* activeRecording = nullptr;  // GLFW callbacks carry no user poin
 const char* const kHeader = "# Orbquest replay: one line per frame (see README)\n";
 }  // namespace
 
-RecordingInput::~RecordingInput() {
-    finish();
-}
+// Unfinished, the temporary file goes with it.
+RecordingInput::~RecordingInput() {}
 
 bool RecordingInput::open(const std::string& path, std::string& error) {
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_ || std::fputs(kHeader, file_) == EOF) {
-        error = std::strerror(errno);
-        if (file_) {
-            std::fclose(file_);
-            file_ = nullptr;
-        }
+    if (!file_.open(path) || !file_.write(kHeader)) {
+        error = file_.error();
+        file_.discard();
         return false;
     }
     path_ = path;
+    writing_ = true;
     bytesWritten_ = std::strlen(kHeader);
     return true;
 }
 
-void RecordingInput::finish() {
-    if (!file_) {
-        return;
-    }
+bool RecordingInput::finish(std::string& error) {
     flushFrame();
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
+    writing_ = false;
     if (activeRecording == this) {
         activeRecording = nullptr;
     }
+    if (!file_.isOpen()) {
+        error = file_.error();
+        return !file_.failed();
+    }
+    if (!file_.commit()) {
+        error = file_.error();
+        return false;
+    }
+    return true;
 }
 
 float RecordingInput::frameStartTime(GLFWwindow* window) {
@@ -76,7 +74,7 @@ float RecordingInput::replayableFrameTime(float measured) {
     while (!replayClock_.add(frameTime, 1) && frameTime <= kMaxFrameTime) {
         frameTime *= 2.0f;
     }
-    if (frameTime > kMaxFrameTime && file_) {
+    if (frameTime > kMaxFrameTime && writing_) {
         stop("the game's clock has run too long for a replay");
     }
     return frameTime;
@@ -125,7 +123,7 @@ void RecordingInput::recordingFocusCallback(GLFWwindow* window, int focused) {
 // A frame the replay parser would refuse ends the recording before it; what was written stays
 // a valid replay.
 void RecordingInput::flushFrame() {
-    if (!frameOpen_ || !file_) {
+    if (!frameOpen_ || !writing_) {
         return;
     }
     frameOpen_ = false;
@@ -143,8 +141,8 @@ void RecordingInput::flushFrame() {
              std::to_string(kMaxReplayBytes / (1024 * 1024)) + " MiB");
         return;
     }
-    if (std::fputs(line.c_str(), file_) == EOF || std::fflush(file_) != 0) {
-        stop(std::strerror(errno));
+    if (!file_.write(line)) {
+        stop(file_.error());
         return;
     }
     bytesWritten_ += line.size();
@@ -155,6 +153,5 @@ void RecordingInput::flushFrame() {
 void RecordingInput::stop(const std::string& reason) {
     std::cout << "Recording to " << path_ << " stopped after " << framesWritten_
               << " frames: " << reason << std::endl;
-    std::fclose(file_);
-    file_ = nullptr;
+    writing_ = false;
 }

@@ -35,7 +35,7 @@ TEST(RecordingInput, EveryFrameTimeIsOneAReplayTakesAndThatTheGameRanOn) {
             gameClock.push_back(recording.frameStartTime(window));
             slack = std::max(slack, glfwGetTime() - time);
         }
-        recording.finish();
+        ASSERT_TRUE(recording.finish(error)) << error;
     }
     ReplayScript script = loadReplay(path);
     ASSERT_EQ(script.error, "") << readFile(path);
@@ -75,7 +75,7 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
             deliver(window, GLFW_KEY_W, 0, GLFW_REPEAT, 0);
         }
         recording.frameStartTime(window);
-        recording.finish();
+        ASSERT_TRUE(recording.finish(error)) << error;
     });
     EXPECT_EQ(output, "Recording to " + path +
                           " stopped after 1 frames: a frame had more than 1000 key events\n");
@@ -114,7 +114,7 @@ TEST(RecordingInput, AFocusLossPlaysBackInItsPlaceAmongTheKeyEvents) {
         deliverFocus(window, GLFW_FALSE);
         deliverFocus(window, GLFW_TRUE);  // the game does nothing on getting it back
         deliverKey(window, GLFW_KEY_P, 0, GLFW_RELEASE, 0);
-        recording.finish();
+        ASSERT_TRUE(recording.finish(error)) << error;
     }
     EXPECT_EQ(heard, (std::vector<std::string>{"P", "unfocus", "focus", "P"}));
     EXPECT_NE(readFile(path).find("press P unfocus release P"), std::string::npos)
@@ -155,7 +155,7 @@ TEST(RecordingInput, ThePadIsWrittenWhenItChangesAndPlaysBackExactly) {
             recording.frameStartTime(window);
             EXPECT_EQ(recording.getGamepad(window), pad) << "the game reads the pad passed on";
         }
-        recording.finish();
+        ASSERT_TRUE(recording.finish(error)) << error;
     }
     const std::string text = readFile(path);
     EXPECT_EQ(countOccurrences(text, " pad "), 3u) << text;

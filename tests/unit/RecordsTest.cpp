@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/AtomicFile.h"
 #include "base/XdgFolder.h"
 #include "records/BestTimeRecord.h"
 #include "records/RecordsText.h"
@@ -159,18 +158,6 @@ TEST_F(BestTimeFile, ABetterTimeStoredMeanwhileIsKept) {
     dir.write("orbquest/records.ini", formatRecords(100.0f));
     EXPECT_EQ(record.offer(120.0f), BestTimeRecord::Outcome::NotBetter);
     EXPECT_EQ(parseRecords(readFile(path())).bestTime, 100.0f);
-}
-
-TEST(AtomicFile, AFailedReplaceLeavesTheTargetAndNoTemporary) {
-    TempDir dir;
-    std::filesystem::create_directories(dir.file("target/inside"));  // rename cannot replace it
-    std::string error;
-    EXPECT_FALSE(replaceFileAtomically(dir.file("target"), "text", error));
-    EXPECT_NE(error.find("Cannot rename"), std::string::npos) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("target/inside")));
-    EXPECT_EQ(filesIn(dir.path()), 1u);
-    EXPECT_FALSE(replaceFileAtomically(dir.file("missing/file"), "text", error));
-    EXPECT_NE(error.find("Cannot create a temporary file beside"), std::string::npos) << error;
 }
 
 // Games that end at once take turns at the file: whatever their order, the best of all the
