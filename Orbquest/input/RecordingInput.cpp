@@ -8,12 +8,19 @@
 #include <sstream>
 
 namespace {
-RecordingInput* activeRecording = nullptr;  // GLFW callbacks carry no user pointer of ours
+// The recording that GLFW's key and focus callbacks reach (they carry no object of ours): set
+// when a recording installs them, cleared when that recording goes, whatever ended it, so a
+// callback left on a window that outlives the recording reaches nothing.
+RecordingInput* activeRecording = nullptr;
 const char* const kHeader = "# Orbquest replay: one line per frame (see README)\n";
 }  // namespace
 
 // Unfinished, the temporary file goes with it.
-RecordingInput::~RecordingInput() {}
+RecordingInput::~RecordingInput() {
+    if (activeRecording == this) {
+        activeRecording = nullptr;
+    }
+}
 
 bool RecordingInput::open(const std::string& path, std::string& error) {
     if (!file_.open(path) || !file_.write(kHeader)) {
@@ -30,9 +37,6 @@ bool RecordingInput::open(const std::string& path, std::string& error) {
 bool RecordingInput::finish(std::string& error) {
     flushFrame();
     writing_ = false;
-    if (activeRecording == this) {
-        activeRecording = nullptr;
-    }
     if (!file_.isOpen()) {
         error = file_.error();
         return !file_.failed();

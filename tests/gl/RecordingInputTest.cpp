@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,29 @@ TEST(RecordingInput, AFrameBeyondTheLimitsEndsTheRecordingAndTheRestStillPlays) 
     ASSERT_EQ(script.frames.size(), 1u);
     ASSERT_EQ(script.frames[0].events.size(), 1u);
     EXPECT_EQ(script.frames[0].events[0].key, GLFW_KEY_W);
+}
+
+// A recording that a limit stopped still passes the keys on; once it is gone, the callback it
+// left on the window, which outlives it, reaches nothing of it (AddressSanitizer sees any access).
+TEST(RecordingInput, AKeyEventAfterAStoppedRecordingIsGoneReachesNothing) {
+    GLFWwindow* window = sharedGlContext();
+    TempDir dir;
+    static size_t heard = 0;
+    LiveInput live;
+    auto recording = std::make_unique<RecordingInput>(live);
+    std::string error;
+    ASSERT_TRUE(recording->open(dir.file("stopped.replay"), error)) << error;
+    recording->setKeyCallback(window, [](GLFWwindow*, int, int, int, int) { ++heard; });
+    const GLFWkeyfun deliver = glfwSetKeyCallback(window, nullptr);  // as GLFW would call it
+    recording->frameStartTime(window);
+    for (size_t i = 0; i <= kMaxEventsPerLine; ++i) {
+        deliver(window, GLFW_KEY_W, 0, GLFW_REPEAT, 0);
+    }
+    const std::string stopped = printedBy([&] { recording->frameStartTime(window); });
+    EXPECT_NE(stopped.find("stopped after 0 frames"), std::string::npos) << stopped;
+    recording.reset();
+    deliver(window, GLFW_KEY_W, 0, GLFW_PRESS, 0);
+    EXPECT_EQ(heard, kMaxEventsPerLine + 1);
 }
 
 // A focus loss is recorded among the key events, and the replay tells the game of it at the
