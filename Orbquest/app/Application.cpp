@@ -18,6 +18,7 @@
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
+#include "base/AtomicFile.h"
 #include "base/Fatal.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
@@ -185,11 +186,12 @@ InputChain prepareInput(const Options& options) {
         chain.autopilot = std::make_unique<AutopilotInput>(*chain.source);
     }
     if (!options.recordPath.empty()) {
-        chain.recording = std::make_unique<RecordingInput>(*chain.top());
+        // Only checked here: the file is begun once the game has started.
         std::string error;
-        if (!chain.recording->open(options.recordPath, error)) {
+        if (!canWriteFileAt(options.recordPath, error)) {
             fatalError("Cannot record to " + options.recordPath + ": " + error);
         }
+        chain.recording = std::make_unique<RecordingInput>(*chain.top());
     }
     return chain;
 }
@@ -283,15 +285,16 @@ void readCommandLine(Game& game, const OptionScan& scan, const GameSettings& set
     game.options.quality = qualityChoice(settings);
     game.screenshots = std::make_unique<ScreenshotKey>(moveToAssets(game.options, argv0));
     const Options& options = game.options;
-    if (!options.screenshotPath.empty() && !canWriteFile(options.screenshotPath)) {
+    std::string ignored;
+    if (!options.screenshotPath.empty() && !canWriteFileAt(options.screenshotPath, ignored)) {
         fatalError("Cannot write the screenshot file " + options.screenshotPath);
     }
-    if (!options.frameStatsPath.empty() && !canWriteFile(options.frameStatsPath)) {
+    if (!options.frameStatsPath.empty() && !canWriteFileAt(options.frameStatsPath, ignored)) {
         fatalError("Cannot write the frame statistics file " + options.frameStatsPath);
     }
 }
 
-// The window, its GL context and state, and the frame statistics that need the context.
+// The window, its GL context and state.
 void openWindow(Game& game) {
     initGlfw();
     game.window = createWindowFor(game.options.quality, game.quality);
@@ -299,15 +302,31 @@ void openWindow(Game& game) {
         std::cout << game.quality.announcement << std::endl;
     }
     loadGlEntryPoints(game.options);
-    setFixedGlState(windowWidth, windowHeight);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(game.window, &width, &height);
+    setFixedGlState(width, height);
     glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
-    const std::string& path = game.options.frameStatsPath;
-    if (!path.empty()) {
+}
+
+// The files the game writes as it runs, begun once nothing in the start-up can end the process
+// any more: a start that fails leaves the files named as they were and no temporary behind
+// (the sound file, begun with the sound, is removed by the sound's own failure).
+void beginOutputs(Game& game) {
+    const Options& options = game.options;
+    std::string error;
+    if (!options.frameStatsPath.empty()) {
         game.stats = std::make_unique<FrameStats>();
-        std::string error;
-        if (!game.stats->open(path, error)) {
-            fatalError("Cannot write the frame statistics file " + path + ": " + error);
+        if (!game.stats->open(options.frameStatsPath, error)) {
+            game.audio.reset();
+            fatalError("Cannot write the frame statistics file " + options.frameStatsPath + ": " +
+                       error);
         }
+    }
+    if (game.input.recording && !game.input.recording->open(options.recordPath, error)) {
+        game.stats.reset();
+        game.audio.reset();
+        fatalError("Cannot record to " + options.recordPath + ": " + error);
     }
 }
 
@@ -360,6 +379,7 @@ void startUp(Game& game, const OptionScan& scan, const GameSettings& settings, c
     startSound(game);
     openWindow(game);
     createLevel(game);
+    beginOutputs(game);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
 }
 
@@ -367,30 +387,40 @@ void run(Game& game) {
     const bool keepsPicture = !game.options.screenshotPath.empty();
     runMainLoop(game.window, game.options, keepsPicture ? &game.capture : nullptr,
                 game.stats.get());
-    game.stats.reset();
     if (game.input.autopilot && game.input.autopilot->driving()) {
         reportAutopilot(*game.input.autopilot, *sceneRenderer->sceneCreator);
     }
-    if (game.input.recording) {
-        game.input.recording->finish();
-    }
 }
 
-// Returns the exit code: 1 if the picture or the sound file asked for could not be written.
-int shutDown(Game& game) {
+// Puts every file the command line asked for in place; 1 if any could not be written, each
+// with a line naming it and why.
+int finishOutputs(Game& game) {
     int exitCode = 0;
-    const std::string& screenshotPath = game.options.screenshotPath;
-    std::string error;
-    if (!screenshotPath.empty() && !game.capture.save(screenshotPath, error)) {
-        std::cout << "Failed to write the screenshot " << screenshotPath << ": " << error
-                  << std::endl;
+    const Options& options = game.options;
+    auto report = [&](const std::string& what, const std::string& path, const std::string& why) {
+        std::cout << "Failed to write the " << what << " " << path << ": " << why << std::endl;
         exitCode = 1;
+    };
+    std::string error;
+    if (game.input.recording && !game.input.recording->finish(error)) {
+        report("recording", options.recordPath, error);
+    }
+    if (!options.screenshotPath.empty() && !game.capture.save(options.screenshotPath, error)) {
+        report("screenshot", options.screenshotPath, error);
     }
     if (game.audio && !game.audio->finish(error)) {
-        std::cout << "Failed to write the sound file " << game.options.audioOutPath << ": " << error
-                  << std::endl;
-        exitCode = 1;
+        report("sound file", options.audioOutPath, error);
     }
+    if (game.stats && !game.stats->finish(error)) {
+        report("frame statistics file", options.frameStatsPath, error);
+    }
+    game.stats.reset();  // its queries go before the context does
+    return exitCode;
+}
+
+// Returns the exit code: 1 if a file asked for could not be written.
+int shutDown(Game& game) {
+    const int exitCode = finishOutputs(game);
     gameAudio = nullptr;
     game.audio.reset();
     gameFlow = nullptr;
