@@ -18,6 +18,7 @@
 #include "app/CommandLine.h"
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
+#include "base/AtomicFile.h"
 #include "base/ConsoleText.h"
 #include "base/Fatal.h"
 #include "app/FrameCapture.h"
@@ -208,10 +209,10 @@ levels::LevelDescription chooseLevel(const Options& options, const ReplayScript&
     return std::move(read.level);
 }
 
-// The input the options ask for, on the level chosen: live play (on a fixed frame time, if
-// asked) or the replay, with the autopilot flying on top when asked, and a recording on top of
-// that, refused before any window opens when its file cannot be written.
-InputChain prepareInput(const Options& options, ReplayScript script, const std::string& level) {
+// The input the options ask for: live play (on a fixed frame time, if asked) or the replay,
+// with the autopilot flying on top when asked, and a recording on top of that, whose file is
+// refused before any window opens when it cannot be written.
+InputChain prepareInput(const Options& options, ReplayScript script) {
     InputChain chain;
     if (!options.replayPath.empty()) {
         chain.source = std::make_unique<ScriptedInput>(std::move(script.frames));
@@ -222,12 +223,12 @@ InputChain prepareInput(const Options& options, ReplayScript script, const std::
         chain.autopilot = std::make_unique<AutopilotInput>(*chain.source);
     }
     if (!options.recordPath.empty()) {
-        chain.recording = std::make_unique<RecordingInput>(*chain.top());
+        // Only checked here: the file is begun once the game has started.
         std::string error;
-        if (!chain.recording->open(options.recordPath, error,
-                                   level == levels::kRoadName ? "" : level)) {
+        if (!canWriteFileAt(options.recordPath, error)) {
             fatalError("Cannot record to " + options.recordPath + ": " + error);
         }
+        chain.recording = std::make_unique<RecordingInput>(*chain.top());
     }
     return chain;
 }
@@ -326,15 +327,16 @@ void readCommandLine(Game& game, const OptionScan& scan, const GameSettings& set
     game.options.quality = qualityChoice(settings);
     game.screenshots = std::make_unique<ScreenshotKey>(moveToAssets(game.options, argv0));
     const Options& options = game.options;
-    if (!options.screenshotPath.empty() && !canWriteFile(options.screenshotPath)) {
+    std::string ignored;
+    if (!options.screenshotPath.empty() && !canWriteFileAt(options.screenshotPath, ignored)) {
         fatalError("Cannot write the screenshot file " + options.screenshotPath);
     }
-    if (!options.frameStatsPath.empty() && !canWriteFile(options.frameStatsPath)) {
+    if (!options.frameStatsPath.empty() && !canWriteFileAt(options.frameStatsPath, ignored)) {
         fatalError("Cannot write the frame statistics file " + options.frameStatsPath);
     }
 }
 
-// The window, its GL context and state, and the frame statistics that need the context.
+// The window, its GL context and state.
 void openWindow(Game& game) {
     initGlfw();
     game.window = createWindowFor(game.options.quality, game.quality);
@@ -342,15 +344,32 @@ void openWindow(Game& game) {
         std::cout << game.quality.announcement << std::endl;
     }
     loadGlEntryPoints(game.options);
-    setFixedGlState(windowWidth, windowHeight);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(game.window, &width, &height);
+    setFixedGlState(width, height);
     glfwSetInputMode(game.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
-    const std::string& path = game.options.frameStatsPath;
-    if (!path.empty()) {
+}
+
+// The files the game writes as it runs, begun once nothing in the start-up can end the process
+// any more: a start that fails leaves the files named as they were and no temporary behind
+// (the sound file, begun with the sound, is removed by the sound's own failure).
+void beginOutputs(Game& game) {
+    const Options& options = game.options;
+    std::string error;
+    if (!options.frameStatsPath.empty()) {
         game.stats = std::make_unique<FrameStats>();
-        std::string error;
-        if (!game.stats->open(path, error)) {
-            fatalError("Cannot write the frame statistics file " + path + ": " + error);
+        if (!game.stats->open(options.frameStatsPath, error)) {
+            game.audio.reset();
+            fatalError("Cannot write the frame statistics file " + options.frameStatsPath + ": " +
+                       error);
         }
+    }
+    const std::string level = game.level.name == levels::kRoadName ? "" : game.level.name;
+    if (game.input.recording && !game.input.recording->open(options.recordPath, error, level)) {
+        game.stats.reset();
+        game.audio.reset();
+        fatalError("Cannot record to " + options.recordPath + ": " + error);
     }
 }
 
@@ -398,11 +417,12 @@ void createLevel(Game& game) {
 }
 
 void startUp(Game& game, ReplayScript replay) {
-    game.input = prepareInput(game.options, std::move(replay), game.level.name);
+    game.input = prepareInput(game.options, std::move(replay));
     game.installedInput.emplace(*game.input.top());
     startSound(game);
     openWindow(game);
     createLevel(game);
+    beginOutputs(game);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
     if (game.level.name != levels::kRoadName) {
         std::cout << levelLine(game.level) << std::endl;
@@ -413,30 +433,40 @@ void run(Game& game) {
     const bool keepsPicture = !game.options.screenshotPath.empty();
     runMainLoop(game.window, game.options, keepsPicture ? &game.capture : nullptr,
                 game.stats.get());
-    game.stats.reset();
     if (game.input.autopilot && game.input.autopilot->driving()) {
         reportAutopilot(*game.input.autopilot, *sceneRenderer->sceneCreator);
     }
-    if (game.input.recording) {
-        game.input.recording->finish();
-    }
 }
 
-// Returns the exit code: 1 if the picture or the sound file asked for could not be written.
-int shutDown(Game& game) {
+// Puts every file the command line asked for in place; 1 if any could not be written, each
+// with a line naming it and why.
+int finishOutputs(Game& game) {
     int exitCode = 0;
-    const std::string& screenshotPath = game.options.screenshotPath;
-    std::string error;
-    if (!screenshotPath.empty() && !game.capture.save(screenshotPath, error)) {
-        std::cout << "Failed to write the screenshot " << screenshotPath << ": " << error
-                  << std::endl;
+    const Options& options = game.options;
+    auto report = [&](const std::string& what, const std::string& path, const std::string& why) {
+        std::cout << "Failed to write the " << what << " " << path << ": " << why << std::endl;
         exitCode = 1;
+    };
+    std::string error;
+    if (game.input.recording && !game.input.recording->finish(error)) {
+        report("recording", options.recordPath, error);
+    }
+    if (!options.screenshotPath.empty() && !game.capture.save(options.screenshotPath, error)) {
+        report("screenshot", options.screenshotPath, error);
     }
     if (game.audio && !game.audio->finish(error)) {
-        std::cout << "Failed to write the sound file " << game.options.audioOutPath << ": " << error
-                  << std::endl;
-        exitCode = 1;
+        report("sound file", options.audioOutPath, error);
     }
+    if (game.stats && !game.stats->finish(error)) {
+        report("frame statistics file", options.frameStatsPath, error);
+    }
+    game.stats.reset();  // its queries go before the context does
+    return exitCode;
+}
+
+// Returns the exit code: 1 if a file asked for could not be written.
+int shutDown(Game& game) {
+    const int exitCode = finishOutputs(game);
     gameAudio = nullptr;
     game.audio.reset();
     gameFlow = nullptr;

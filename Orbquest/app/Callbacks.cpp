@@ -232,7 +232,3 @@ void focusCallback(GLFWwindow* window, int focused) {
         withGameFlow(&GameFlow::focusLost, window);
     }
 }
-
-void framebufferSizeCallback(GLFWwindow*, int width, int height) {
-    glViewport(0, 0, width, height);
-}

@@ -8,6 +8,5 @@ struct GLFWwindow;
 void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
 // The window lost (or got back) the keyboard focus: a loss pauses the game.
 void focusCallback(GLFWwindow* window, int focused);
-void framebufferSizeCallback(GLFWwindow* window, int width, int height);
 // The texture sampling F4 and F5 chose, on the level's textures (a new level's too).
 void applyTextureFilters();

@@ -3,24 +3,44 @@
 #include <FreeImage.h>
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <cstring>
 
-void FrameCapture::capture() {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+#include "base/AtomicFile.h"
+
+void FrameCapture::capture(int width, int height) {
     GLint framebuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
-    if (framebuffer != 0) {
+    if (framebuffer != 0 || width <= 0 || height <= 0) {
         return;
     }
-    width_ = viewport[0] + viewport[2];
-    height_ = viewport[1] + viewport[3];
+    width_ = width;
+    height_ = height;
     pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, pixels_.data());
 }
+
+namespace {
+
+// The PNG's bytes, made in memory so that the file is written like every other.
+bool encodePng(FIBITMAP* bitmap, std::string& png) {
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    if (!memory) {
+        return false;
+    }
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    const bool encoded = FreeImage_SaveToMemory(FIF_PNG, bitmap, memory, PNG_DEFAULT) &&
+                         FreeImage_AcquireMemory(memory, &data, &size);
+    if (encoded) {
+        png.assign(reinterpret_cast<const char*>(data), size);
+    }
+    FreeImage_CloseMemory(memory);
+    return encoded;
+}
+
+}  // namespace
 
 bool FrameCapture::save(const std::string& path, std::string& error) const {
     if (pixels_.empty()) {
@@ -45,27 +65,12 @@ bool FrameCapture::save(const std::string& path, std::string& error) const {
             line[x * 4 + FI_RGBA_ALPHA] = 255;
         }
     }
-    const bool saved = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_DEFAULT) != 0;
+    std::string png;
+    const bool encoded = encodePng(bitmap, png);
     FreeImage_Unload(bitmap);
-    if (!saved) {
-        error = "the file cannot be written";
-    }
-    return saved;
-}
-
-bool canWriteFile(const std::string& path) {
-    FILE* existing = std::fopen(path.c_str(), "rb");
-    const bool existed = existing != nullptr;
-    if (existing) {
-        std::fclose(existing);
-    }
-    FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) {
+    if (!encoded) {
+        error = "the picture cannot be encoded as PNG";
         return false;
     }
-    std::fclose(file);
-    if (!existed) {
-        std::remove(path.c_str());
-    }
-    return true;
+    return replaceFileAtomically(path, png, error);
 }

@@ -1,7 +1,6 @@
 #include "app/FrameStats.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <ctime>
 
 std::string frameStatsHeader() {
@@ -21,19 +20,23 @@ FrameStats::~FrameStats() {
     if (queries_[0] != 0) {
         glDeleteQueries(kQueryCount, queries_);
     }
-    if (file_) {
-        std::fclose(file_);
-    }
 }
 
 bool FrameStats::open(const std::string& path, std::string& error) {
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) {
-        error = std::strerror(errno);
+    if (!file_.open(path) || !file_.write(frameStatsHeader() + "\n")) {
+        error = file_.error();
+        file_.discard();
         return false;
     }
-    std::fprintf(file_, "%s\n", frameStatsHeader().c_str());
     glGenQueries(kQueryCount, queries_);
+    return true;
+}
+
+bool FrameStats::finish(std::string& error) {
+    if (!file_.commit()) {
+        error = file_.error();
+        return false;
+    }
     return true;
 }
 
@@ -74,7 +77,8 @@ void FrameStats::swapEnds() {
     // Read after the clocks, so waiting for the results does not count in any figure.
     times.shadowPass = queryMilliseconds(kShadowQuery);
     times.colourPass = queryMilliseconds(kColourQuery);
-    std::fprintf(file_, "%s\n", formatFrameTimes(frame_++, times).c_str());
+    // A failed write is kept and reported when the game ends.
+    file_.write(formatFrameTimes(frame_++, times) + "\n");
 }
 
 double FrameStats::millisecondsBetween(Clock::time_point from, Clock::time_point to) {

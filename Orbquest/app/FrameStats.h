@@ -3,8 +3,9 @@
 #include <GL/glew.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
+
+#include "base/AtomicFile.h"
 
 // One frame's figures, in milliseconds. The two passes come from GL timer queries (the
 // renderer's own work); the others are CPU clock readings on the game's thread.
@@ -25,8 +26,9 @@ struct FrameTimes {
 std::string frameStatsHeader();
 std::string formatFrameTimes(int frame, const FrameTimes& times);
 
-// Times every frame into a CSV file (--frame-stats). The main loop calls it only when asked,
-// so a game without the option creates no queries and reads no clocks.
+// Times every frame into a CSV file (--frame-stats), written through a temporary file that
+// takes the file's name when the game ends. The main loop calls it only when asked, so a game
+// without the option creates no queries and reads no clocks.
 class FrameStats {
   public:
     FrameStats() = default;
@@ -37,6 +39,8 @@ class FrameStats {
     // Opens the file and creates the timer queries; needs the GL context current and must be
     // destroyed while it still is.
     bool open(const std::string& path, std::string& error);
+    // Puts the file in place; false, with the reason, if any of it could not be written.
+    bool finish(std::string& error);
 
     // In the order the main loop runs the frame; swapEnds writes the frame's row.
     void shadowPassBegins();
@@ -54,7 +58,7 @@ class FrameStats {
     static double processCpuMilliseconds();
     double queryMilliseconds(Query query) const;  // waits for the renderer to finish the pass
 
-    std::FILE* file_ = nullptr;
+    AtomicFile file_;
     GLuint queries_[kQueryCount] = {0, 0};
     int frame_ = 0;
     Clock::time_point shadowBegin_;

@@ -31,6 +31,20 @@ void printFrameTime() {
               << " -- " << 1 / deltaTime << "fps" << std::endl;
 }
 
+// The window's framebuffer in pixels, read once a frame: the colour pass, the picture kept and
+// F12's pictures all take this frame's size, so a resized window (or a scaled desktop, where
+// the framebuffer is larger than the window) is drawn whole.
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+};
+
+FrameSize framebufferSize(GLFWwindow* window) {
+    FrameSize size;
+    glfwGetFramebufferSize(window, &size.width, &size.height);
+    return size;
+}
+
 void checkGlState() {
     if (glGetError() != GL_NO_ERROR) {
         std::cout << "An GL-Error occured!" << std::endl;
@@ -43,7 +57,8 @@ void checkGlState() {
 // The frame's passes around the world update. A frame that is not drawn (fast-forward) still
 // updates the world and runs the colour pass's counting, win check and console lines. 'stats',
 // when given, times the passes.
-void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStats* stats) {
+void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStats* stats,
+               FrameSize size) {
     auto mark = [stats](void (FrameStats::*step)()) {
         if (stats) {
             (stats->*step)();
@@ -64,10 +79,11 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStat
     mark(&FrameStats::colourPassBegins);
     if (options.emptyFrames) {
         if (drawn) {
+            glViewport(0, 0, size.width, size.height);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
     } else if (drawn) {
-        renderColourPass(*sceneRenderer, colourPassSettings());
+        renderColourPass(*sceneRenderer, colourPassSettings(size.width, size.height));
     } else {
         countColourPass(*sceneRenderer);
     }
@@ -84,19 +100,20 @@ void runPasses(GLFWwindow* window, const Options& options, bool drawn, FrameStat
 // after its update, without printing its lines a second time.
 void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
     SceneCreator& level = *sceneRenderer->sceneCreator;
+    const FrameSize size = framebufferSize(window);
     renderShadowPass(*sceneRenderer);
     sceneRenderer->sceneShader->use();
     level.reportLines = false;
-    renderColourPass(*sceneRenderer, colourPassSettings());
+    renderColourPass(*sceneRenderer, colourPassSettings(size.width, size.height));
     level.reportLines = true;
     if (gameFlow) {
         gameFlow->drawDisplay(window);
     }
     if (screenshotKey) {
-        screenshotKey->writePending();
+        screenshotKey->writePending(size.width, size.height);
     }
     if (capture) {
-        capture->capture();
+        capture->capture(size.width, size.height);
     }
     glfwSwapBuffers(window);
 }
@@ -158,7 +175,8 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         // a --frames run is drawn too, so there is always a picture to keep.
         const bool lastFrameOfRun = options.frames > 0 && frameCounter + 1 >= options.frames;
         const bool drawn = !options.fastForward || !input::scriptedFramesFollow() || lastFrameOfRun;
-        runPasses(window, options, drawn, drawn ? stats : nullptr);
+        const FrameSize size = drawn ? framebufferSize(window) : FrameSize();
+        runPasses(window, options, drawn, drawn ? stats : nullptr, size);
         if (gameAudio) {
             // A paused frame silences the rolling loop.
             const bool paused = sceneRenderer->sceneCreator->paused;
@@ -168,10 +186,10 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
         if (drawn) {
             // An F12 screenshot asked for in an undrawn frame waits for the next drawn one.
             if (screenshotKey) {
-                screenshotKey->writePending();
+                screenshotKey->writePending(size.width, size.height);
             }
             if (capture) {
-                capture->capture();
+                capture->capture(size.width, size.height);
             }
             if (stats) {
                 stats->swapBegins();
@@ -191,7 +209,6 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             input::setKeyCallback(window, keyCallback);
             input::setFocusCallback(window, focusCallback);
         }
-        glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 
         const SceneCreator* level = options.emptyFrames ? nullptr : sceneRenderer->sceneCreator;
         if (level && (level->gameLost || level->gameWon)) {

@@ -13,11 +13,11 @@
 
 ScreenshotKey::ScreenshotKey(std::string folder) : folder_(std::move(folder)) {}
 
-void ScreenshotKey::writePending() {
+void ScreenshotKey::writePending(int width, int height) {
     if (pending_ == 0) {
         return;
     }
-    capture_.capture();
+    capture_.capture(width, height);
     for (; pending_ > 0; --pending_) {
         writeOne();
     }
@@ -32,12 +32,12 @@ void ScreenshotKey::dropPending() {
 
 void ScreenshotKey::writeOne() {
     // Creating the file exclusively claims its number, even against another game writing
-    // pictures into the same folder.
+    // pictures into the same folder; the picture then replaces it through the one writer.
     std::string path;
     int file = -1;
     do {
         path = resolveAgainst(folder_, screenshotFileName(++lastNumber_));
-        file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } while (file < 0 && errno == EEXIST);
     if (file < 0) {
         std::cout << "Failed to write the screenshot " << path << ": " << std::strerror(errno)

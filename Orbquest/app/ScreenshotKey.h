@@ -15,10 +15,10 @@ class ScreenshotKey {
     // One call per press event of F12; held-key repeats are not presses.
     void press() { ++pending_; }
     bool pending() const { return pending_ > 0; }
-    // With a frame drawn and not yet swapped: writes one file per press since the last frame,
-    // each to the next free orbquest-NNNN.png, and prints one line for each, saying where it
-    // went or why it could not be written.
-    void writePending();
+    // With a frame of 'width' x 'height' pixels drawn and not yet swapped: writes one file per
+    // press since the last frame, each to the next free orbquest-NNNN.png, and prints one line
+    // for each, saying where it went or why it could not be written.
+    void writePending(int width, int height);
     // The game ended before a requested frame was drawn: says so instead of writing.
     void dropPending();
 

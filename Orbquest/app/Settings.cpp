@@ -23,8 +23,8 @@ ScreenshotKey* screenshotKey = nullptr;
 GameAudio* gameAudio = nullptr;
 GameFlow* gameFlow = nullptr;
 
-ColourPassSettings colourPassSettings() {
-    return {windowWidth, windowHeight, transparencyEnabled};
+ColourPassSettings colourPassSettings(int width, int height) {
+    return {width, height, transparencyEnabled};
 }
 
 void resetSettings() {

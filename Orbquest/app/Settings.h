@@ -12,8 +12,8 @@ class GameFlow;
 class SceneRenderer;
 class ScreenshotKey;
 
-extern int windowWidth;   // screen pixels; also the colour pass's viewport width
-extern int windowHeight;  // screen pixels; also the colour pass's viewport height
+extern int windowWidth;   // screen pixels the window is made with
+extern int windowHeight;  // screen pixels the window is made with
 extern bool fullScreen;
 extern int refreshRate;  // Hz, a hint for full-screen windows
 
@@ -35,8 +35,9 @@ extern ScreenshotKey* screenshotKey;
 extern GameAudio* gameAudio;  // null with --empty-frames
 extern GameFlow* gameFlow;    // pause, restart, the end of a game and the display
 
-// The settings the colour pass reads, as they are now.
-ColourPassSettings colourPassSettings();
+// The settings the colour pass reads, as they are now, for a framebuffer of 'width' x 'height'
+// pixels (the window's framebuffer as the frame starts).
+ColourPassSettings colourPassSettings(int width, int height);
 
 // Puts every setting and render option back to its start-up value (used between tests).
 void resetSettings();

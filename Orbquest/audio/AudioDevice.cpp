@@ -1,10 +1,8 @@
 #include "audio/AudioDevice.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
-#include <vector>
+
+#include "base/AtomicFile.h"
 
 namespace {
 
@@ -26,26 +24,17 @@ const char* const kLoopbackConfiguration =
 // configuration on the machine changes a recording.
 class PinnedConfiguration {
   public:
+    // A scratch file: the writer's temporary, never put in place and removed with it.
     PinnedConfiguration() {
         const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orbquest-alsoft-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const int fd = mkstemp(name.data());
-        if (fd < 0) {
+        if (!file_.open(std::string(tmp && *tmp ? tmp : "/tmp") + "/orbquest-alsoft.conf") ||
+            !file_.write(kLoopbackConfiguration)) {
             return;
         }
-        const std::string text = kLoopbackConfiguration;
-        const bool written =
-            write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        ::close(fd);
-        path_ = name.data();
-        if (written) {
-            const char* previous = std::getenv("ALSOFT_CONF");
-            hadPrevious_ = previous != nullptr;
-            previous_ = previous ? previous : "";
-            pinned_ = setenv("ALSOFT_CONF", path_.c_str(), 1) == 0;
-        }
+        const char* previous = std::getenv("ALSOFT_CONF");
+        hadPrevious_ = previous != nullptr;
+        previous_ = previous ? previous : "";
+        pinned_ = setenv("ALSOFT_CONF", file_.temporaryPath().c_str(), 1) == 0;
     }
     ~PinnedConfiguration() {
         if (pinned_ && hadPrevious_) {
@@ -53,15 +42,12 @@ class PinnedConfiguration {
         } else if (pinned_) {
             unsetenv("ALSOFT_CONF");
         }
-        if (!path_.empty()) {
-            std::remove(path_.c_str());
-        }
     }
     PinnedConfiguration(const PinnedConfiguration&) = delete;
     PinnedConfiguration& operator=(const PinnedConfiguration&) = delete;
 
   private:
-    std::string path_;
+    AtomicFile file_;
     std::string previous_;
     bool hadPrevious_ = false;
     bool pinned_ = false;

@@ -7,6 +7,7 @@
 
 #include "audio/SoundBank.h"
 #include "audio/SoundPlayer.h"
+#include "base/AtomicFile.h"
 #include "base/Fatal.h"
 #include "render/Camera.h"
 
@@ -21,10 +22,8 @@ GameAudio::GameAudio(const AudioSettings& settings) : settings_(settings) {
     settings_.volume = std::clamp(settings_.volume, 0, kMaxVolume);
     clips_ = std::make_unique<SoundClips>(loadSoundClips());
     // Checked now, written from start on: a start-up that fails in between leaves no file.
-    WavRecorder probe;
     std::string error;
-    if (!settings_.outputPath.empty() &&
-        !probe.open(settings_.outputPath, kRecordingRate, AudioDevice::kLoopbackChannels, error)) {
+    if (!settings_.outputPath.empty() && !canWriteFileAt(settings_.outputPath, error)) {
         failToWrite(error);
     }
 }
@@ -36,6 +35,7 @@ GameAudio::~GameAudio() {
 }
 
 void GameAudio::failToWrite(const std::string& reason) {
+    recorder_.discard();  // the process ends without running destructors
     player_.reset();
     bank_.reset();
     device_.close();  // OpenAL complains on exit about a device left open

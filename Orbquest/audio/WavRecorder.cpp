@@ -1,101 +1,84 @@
 #include "audio/WavRecorder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
 
-// Frames converted per libsndfile call.
+// Frames converted per write.
 constexpr int64_t kChunkFrames = 4096;
+constexpr int kHeaderBytes = 44;
+constexpr int kBytesPerSample = 2;
+// The RIFF sizes are 32-bit.
+constexpr uint64_t kMaxDataBytes = 0xffffffffu - (kHeaderBytes - 8);
 
-// An existing file of that name is replaced, so it must be one the player could overwrite.
-bool replaceable(const std::string& path, std::string& error) {
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) {
-        return true;  // nothing there yet
+void putLittleEndian(std::vector<unsigned char>& bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
     }
-    if (!S_ISREG(status.st_mode)) {
-        error = "it is not a plain file";
-        return false;
-    }
-    if (access(path.c_str(), W_OK) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
 }
 
-// mkstemp makes the file readable by its owner only; the finished file gets the permissions
-// any new file of the player's gets.
-void giveUsualPermissions(int fd) {
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+void putText(std::vector<unsigned char>& bytes, const char* text) {
+    bytes.insert(bytes.end(), text, text + 4);
 }
 
-int16_t toPcm16(float sample) {
-    return static_cast<int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
+// The sizes are filled in when the file is finished.
+std::vector<unsigned char> header(int sampleRate, int channels, uint32_t dataBytes) {
+    std::vector<unsigned char> bytes;
+    putText(bytes, "RIFF");
+    putLittleEndian(bytes, dataBytes + kHeaderBytes - 8, 4);
+    putText(bytes, "WAVE");
+    putText(bytes, "fmt ");
+    putLittleEndian(bytes, 16, 4);  // the format chunk's size
+    putLittleEndian(bytes, 1, 2);   // integer PCM
+    putLittleEndian(bytes, static_cast<uint32_t>(channels), 2);
+    putLittleEndian(bytes, static_cast<uint32_t>(sampleRate), 4);
+    putLittleEndian(bytes, static_cast<uint32_t>(sampleRate * channels * kBytesPerSample), 4);
+    putLittleEndian(bytes, static_cast<uint32_t>(channels * kBytesPerSample), 2);
+    putLittleEndian(bytes, 8 * kBytesPerSample, 2);
+    putText(bytes, "data");
+    putLittleEndian(bytes, dataBytes, 4);
+    return bytes;
+}
+
+uint32_t toPcm16(float sample) {
+    const long value = std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f);
+    return static_cast<uint16_t>(static_cast<int16_t>(value));
 }
 
 }  // namespace
 
-WavRecorder::~WavRecorder() {
-    discard();
-}
-
 bool WavRecorder::open(const std::string& path, int sampleRate, int channels, std::string& error) {
-    discard();
-    if (!replaceable(path, error)) {
+    const std::vector<unsigned char> start = header(sampleRate, channels, 0);
+    if (!file_.open(path) || !file_.write(start.data(), start.size())) {
+        error = file_.error();
+        file_.discard();
         return false;
     }
-    std::vector<char> name(path.begin(), path.end());
-    const char suffix[] = ".XXXXXX";
-    name.insert(name.end(), suffix, suffix + sizeof(suffix));  // with the terminating zero
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    giveUsualPermissions(fd);
-    close(fd);
-    temporaryPath_ = name.data();
-    SF_INFO info{};
-    info.samplerate = sampleRate;
-    info.channels = channels;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    file_ = sf_open(temporaryPath_.c_str(), SFM_WRITE, &info);
-    if (file_ == nullptr) {
-        error = sf_strerror(nullptr);
-        std::remove(temporaryPath_.c_str());
-        temporaryPath_.clear();
-        return false;
-    }
-    path_ = path;
     channels_ = channels;
     framesWritten_ = 0;
-    writeError_.clear();
+    tooLong_.clear();
     return true;
 }
 
 void WavRecorder::write(const float* samples, int64_t frames) {
-    if (file_ == nullptr || !writeError_.empty()) {
+    if (!file_.isOpen() || file_.failed() || !tooLong_.empty()) {
         return;
     }
-    std::vector<int16_t> pcm;
+    std::vector<unsigned char> pcm;
     for (int64_t done = 0; done < frames; done += kChunkFrames) {
         const int64_t count = std::min(kChunkFrames, frames - done);
-        pcm.resize(static_cast<size_t>(count * channels_));
         const float* chunk = samples + done * channels_;
-        std::transform(chunk, chunk + pcm.size(), pcm.begin(), toPcm16);
-        if (sf_writef_short(file_, pcm.data(), count) != count) {
-            writeError_ = sf_strerror(file_);
+        pcm.clear();
+        for (int64_t i = 0; i < count * channels_; ++i) {
+            putLittleEndian(pcm, toPcm16(chunk[i]), kBytesPerSample);
+        }
+        if (file_.size() - kHeaderBytes + pcm.size() > kMaxDataBytes) {
+            tooLong_ = "the sound is longer than a WAV file can hold (4 GiB)";
+            return;
+        }
+        if (!file_.write(pcm.data(), pcm.size())) {
             return;
         }
         framesWritten_ += count;
@@ -103,33 +86,24 @@ void WavRecorder::write(const float* samples, int64_t frames) {
 }
 
 bool WavRecorder::finish(std::string& error) {
-    if (file_ == nullptr) {
-        error = "it was never opened";
+    if (!file_.isOpen()) {
+        error = file_.failed() ? file_.error() : "it was never opened";
         return false;
     }
-    const int closed = sf_close(file_);
-    file_ = nullptr;
-    if (writeError_.empty() && closed != 0) {
-        writeError_ = sf_error_number(closed);
+    if (!tooLong_.empty()) {
+        error = tooLong_;
+        file_.discard();
+        return false;
     }
-    if (writeError_.empty() && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-        writeError_ = std::strerror(errno);
+    const uint32_t dataBytes = static_cast<uint32_t>(file_.size() - kHeaderBytes);
+    const std::vector<unsigned char> sizes = header(0, 0, dataBytes);
+    // The RIFF chunk's size at byte 4, the data chunk's at byte 40; after a failed write these
+    // do nothing and the commit removes the file.
+    file_.writeAt(4, &sizes[4], 4);
+    file_.writeAt(40, &sizes[40], 4);
+    if (!file_.commit()) {
+        error = file_.error();
+        return false;
     }
-    if (!writeError_.empty()) {
-        error = writeError_;
-        std::remove(temporaryPath_.c_str());
-    }
-    temporaryPath_.clear();
-    return writeError_.empty();
-}
-
-void WavRecorder::discard() {
-    if (file_ != nullptr) {
-        sf_close(file_);
-        file_ = nullptr;
-    }
-    if (!temporaryPath_.empty()) {
-        std::remove(temporaryPath_.c_str());
-        temporaryPath_.clear();
-    }
+    return true;
 }

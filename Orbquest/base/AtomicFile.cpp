@@ -7,19 +7,33 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <random>
 
 namespace {
 
-std::string reason(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
+// A name beside 'path' that nothing has yet, created exclusively. 0666 lets the kernel apply
+// the player's umask, as for any new file of theirs; the process's umask stays untouched.
+int createTemporary(const std::string& path, std::string& temporary) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + ".tmp-";
+        for (int i = 0; i < 6; ++i) {
+            temporary += kLetters[letter(random)];
+        }
+        const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (file >= 0 || errno != EEXIST) {
+            return file;
+        }
+    }
+    return -1;
 }
 
-bool writeAll(int file, const std::string& content) {
-    const char* at = content.data();
-    size_t left = content.size();
+bool writeAll(int file, const char* at, size_t left, off_t offset, bool append) {
     while (left > 0) {
-        const ssize_t written = ::write(file, at, left);
+        const ssize_t written = append ? ::write(file, at, left) : ::pwrite(file, at, left, offset);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -31,6 +45,7 @@ bool writeAll(int file, const std::string& content) {
         }
         at += written;
         left -= static_cast<size_t>(written);
+        offset += written;
     }
     return true;
 }
@@ -46,42 +61,130 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
+// A rename would put a file in place of a folder or a device.
+bool isReplaceable(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode);
+}
+
+const char* const kNotAPlainFile = "it is not a plain file";
+
 }  // namespace
+
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+void AtomicFile::fail(const std::string& what, const std::string& path) {
+    if (error_.empty()) {
+        error_ = what + " " + path + ": " + std::strerror(errno);
+    }
+}
+
+bool AtomicFile::open(const std::string& path) {
+    discard();
+    error_.clear();
+    size_ = 0;
+    path_ = path;
+    if (!isReplaceable(path)) {
+        error_ = "Cannot write " + path + ": " + kNotAPlainFile;
+        return false;
+    }
+    file_ = createTemporary(path, temporary_);
+    if (file_ < 0) {
+        fail("Cannot create a temporary file beside", path);
+        temporary_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFile::write(const void* data, std::size_t size) {
+    if (!isOpen() || failed()) {
+        return false;
+    }
+    if (!writeAll(file_, static_cast<const char*>(data), size, 0, true)) {
+        fail("Cannot write", temporary_);
+        return false;
+    }
+    size_ += size;
+    return true;
+}
+
+bool AtomicFile::writeAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (!isOpen() || failed()) {
+        return false;
+    }
+    if (!writeAll(file_, static_cast<const char*>(data), size, static_cast<off_t>(offset), false)) {
+        fail("Cannot write", temporary_);
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!isOpen()) {
+        if (!failed()) {
+            error_ = "No file was opened for " + path_;
+        }
+        return false;
+    }
+    if (!failed() && ::fsync(file_) != 0) {
+        fail("Cannot flush", temporary_);
+    }
+    if (::close(file_) != 0) {
+        fail("Cannot close", temporary_);
+    }
+    file_ = -1;
+    if (!failed() && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        fail("Cannot rename " + temporary_ + " to", path_);
+    }
+    if (failed()) {
+        discard();
+        return false;
+    }
+    temporary_.clear();
+    syncFolderOf(path_);
+    return true;
+}
+
+void AtomicFile::discard() {
+    if (file_ >= 0) {
+        ::close(file_);
+        file_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
 
 bool replaceFileAtomically(const std::string& path, const std::string& content,
                            std::string& error) {
-    std::string pattern = path + ".tmp-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int file = ::mkstemp(name.data());
+    AtomicFile file;
+    if (file.open(path) && file.write(content) && file.commit()) {
+        return true;
+    }
+    error = file.error();
+    return false;
+}
+
+bool canWriteFileAt(const std::string& path, std::string& error) {
+    if (!isReplaceable(path)) {
+        error = kNotAPlainFile;
+        return false;
+    }
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::string temporary;
+    const int file = createTemporary(path, temporary);
     if (file < 0) {
-        error = reason("Cannot create a temporary file beside", path);
+        error = std::strerror(errno);
         return false;
     }
-    const std::string temporary = name.data();
-    // mkstemp makes the file private; a record is no secret, so it gets the usual mode.
-    ::fchmod(file, 0644);
-    bool written = writeAll(file, content);
-    if (!written) {
-        error = reason("Cannot write", temporary);
-    } else if (::fsync(file) != 0) {
-        written = false;
-        error = reason("Cannot flush", temporary);
-    }
-    if (::close(file) != 0 && written) {
-        written = false;
-        error = reason("Cannot close", temporary);
-    }
-    if (written && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        written = false;
-        error = reason("Cannot rename " + temporary + " to", path);
-    }
-    if (!written) {
-        const int saved = errno;
-        ::unlink(temporary.c_str());
-        errno = saved;
-        return false;
-    }
-    syncFolderOf(path);
+    ::close(file);
+    ::unlink(temporary.c_str());
     return true;
 }

@@ -4,15 +4,14 @@
 
 char* nextIniLine(char* buffer, int size, void* stream) {
     IniLines& lines = *static_cast<IniLines*>(stream);
-    if (lines.at >= lines.text.size() || size < 2) {
+    std::string line;
+    if (size < 2 || !lines.lines.next(line)) {
         return nullptr;
     }
-    size_t end = lines.text.find('\n', lines.at);
-    end = end == std::string::npos ? lines.text.size() : end + 1;
-    const size_t length = std::min(end - lines.at, static_cast<size_t>(size - 1));
-    lines.text.copy(buffer, length, lines.at);
+    line += '\n';
+    const size_t length = std::min(line.size(), static_cast<size_t>(size - 1));
+    line.copy(buffer, length);
     buffer[length] = '\0';
-    lines.at += length;
-    ++lines.line;
+    lines.line = lines.lines.number();
     return buffer;
 }

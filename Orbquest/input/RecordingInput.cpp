@@ -1,7 +1,6 @@
 #include "input/RecordingInput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -9,43 +8,46 @@
 #include <sstream>
 
 namespace {
-RecordingInput* activeRecording = nullptr;  // GLFW callbacks carry no user pointer of ours
+// The recording that GLFW's key and focus callbacks reach (they carry no object of ours): set
+// when a recording installs them, cleared when that recording goes, whatever ended it, so a
+// callback left on a window that outlives the recording reaches nothing.
+RecordingInput* activeRecording = nullptr;
 const char* const kHeader = "# Orbquest replay: one line per frame (see README)\n";
 }  // namespace
 
+// Unfinished, the temporary file goes with it.
 RecordingInput::~RecordingInput() {
-    finish();
+    if (activeRecording == this) {
+        activeRecording = nullptr;
+    }
 }
 
 bool RecordingInput::open(const std::string& path, std::string& error, const std::string& level) {
     const std::string header =
         kHeader + (level.empty() ? std::string() : formatReplayLevel(level) + "\n");
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_ || std::fputs(header.c_str(), file_) == EOF) {
-        error = std::strerror(errno);
-        if (file_) {
-            std::fclose(file_);
-            file_ = nullptr;
-        }
+    if (!file_.open(path) || !file_.write(header)) {
+        error = file_.error();
+        file_.discard();
         return false;
     }
     path_ = path;
+    writing_ = true;
     bytesWritten_ = header.size();
     return true;
 }
 
-void RecordingInput::finish() {
-    if (!file_) {
-        return;
-    }
+bool RecordingInput::finish(std::string& error) {
     flushFrame();
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
+    writing_ = false;
+    if (!file_.isOpen()) {
+        error = file_.error();
+        return !file_.failed();
     }
-    if (activeRecording == this) {
-        activeRecording = nullptr;
+    if (!file_.commit()) {
+        error = file_.error();
+        return false;
     }
+    return true;
 }
 
 float RecordingInput::frameStartTime(GLFWwindow* window) {
@@ -78,7 +80,7 @@ float RecordingInput::replayableFrameTime(float measured) {
     while (!replayClock_.add(frameTime, 1) && frameTime <= kMaxFrameTime) {
         frameTime *= 2.0f;
     }
-    if (frameTime > kMaxFrameTime && file_) {
+    if (frameTime > kMaxFrameTime && writing_) {
         stop("the game's clock has run too long for a replay");
     }
     return frameTime;
@@ -127,7 +129,7 @@ void RecordingInput::recordingFocusCallback(GLFWwindow* window, int focused) {
 // A frame the replay parser would refuse ends the recording before it; what was written stays
 // a valid replay.
 void RecordingInput::flushFrame() {
-    if (!frameOpen_ || !file_) {
+    if (!frameOpen_ || !writing_) {
         return;
     }
     frameOpen_ = false;
@@ -145,8 +147,8 @@ void RecordingInput::flushFrame() {
              std::to_string(kMaxReplayBytes / (1024 * 1024)) + " MiB");
         return;
     }
-    if (std::fputs(line.c_str(), file_) == EOF || std::fflush(file_) != 0) {
-        stop(std::strerror(errno));
+    if (!file_.write(line)) {
+        stop(file_.error());
         return;
     }
     bytesWritten_ += line.size();
@@ -157,6 +159,5 @@ void RecordingInput::flushFrame() {
 void RecordingInput::stop(const std::string& reason) {
     std::cout << "Recording to " << path_ << " stopped after " << framesWritten_
               << " frames: " << reason << std::endl;
-    std::fclose(file_);
-    file_ = nullptr;
+    writing_ = false;
 }

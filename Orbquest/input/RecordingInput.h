@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
+#include "base/AtomicFile.h"
 #include "input/Input.h"
 #include "input/Replay.h"
 #include "input/ReplayClock.h"
@@ -11,7 +11,9 @@
 // frame to a replay file: its frame time, the keys down, the cursor, the pad, and the key events
 // delivered to the game's callback. The game runs on the recorded frame times, kept within
 // what a replay takes; a frame beyond the replay limits (or a failed write) ends the
-// recording with a console line, and the game goes on.
+// recording with a console line, and the game goes on. The lines go to a temporary file beside
+// the replay file as each frame ends, and it takes the file's name when the recording finishes;
+// one that is never finished (the game crashed) keeps every line written, which still plays.
 class RecordingInput : public InputSource {
   public:
     explicit RecordingInput(InputSource& source) : source_(source) {}
@@ -19,11 +21,13 @@ class RecordingInput : public InputSource {
     RecordingInput(const RecordingInput&) = delete;
     RecordingInput& operator=(const RecordingInput&) = delete;
 
-    // Opens the file for writing; false (with the reason) if it cannot be. A recording on a
-    // level other than the road ('level' empty) names it first.
+    // Begins the file; false (with the reason) if it cannot be. Nothing is written under 'path'
+    // before finish(). A recording on a level other than the road ('level' empty) names it first.
     bool open(const std::string& path, std::string& error, const std::string& level = "");
-    // Writes the frame still in progress and closes the file.
-    void finish();
+    // Writes the frame still in progress and puts the file in place; false, with the reason,
+    // when it could not be written, and then the file at 'path' is as it was. A recording that
+    // a limit ended is kept up to that frame. Without a file, there is nothing to do.
+    bool finish(std::string& error);
 
     float frameStartTime(GLFWwindow* window) override;
     int getKey(GLFWwindow* window, int key) override { return source_.getKey(window, key); }
@@ -48,7 +52,8 @@ class RecordingInput : public InputSource {
     void stop(const std::string& reason);
 
     InputSource& source_;
-    std::FILE* file_ = nullptr;
+    AtomicFile file_;
+    bool writing_ = false;  // frames still go into the file; a limit or a failed write ends that
     std::string path_;
     size_t bytesWritten_ = 0;
     long framesWritten_ = 0;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/ConsoleText.h"
+#include "base/TextLines.h"
 #include "input/ReplayClock.h"
 
 namespace {
@@ -177,18 +178,6 @@ std::string parseLine(const std::vector<std::string>& words, ReplayFrame& frame)
     return "";
 }
 
-// The next line of 'text' from 'at', without its end (LF, CR LF or CR); moves 'at' past it.
-std::string nextLine(const std::string& text, size_t& at) {
-    const size_t end = text.find_first_of("\r\n", at);
-    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (end == std::string::npos) {
-        at = text.size();
-    } else {
-        at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return line;
-}
-
 }  // namespace
 
 float shortestReplayFrameTime() {
@@ -231,10 +220,9 @@ ReplayScript parseReplay(const std::string& text) {
     double cursorY = 0.0;
     PadState pad;
     ReplayClock clock;
-    size_t at = 0;
-    for (int lineNumber = 1; at < text.size(); ++lineNumber) {
-        std::string line = nextLine(text, at);
-        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    TextLines lines(text);
+    for (std::string line; lines.next(line);) {
+        const std::string where = "line " + std::to_string(lines.number()) + ": ";
         if (line.size() > kMaxReplayLineLength) {
             return refuse(where + "longer than the limit of " +
                           std::to_string(kMaxReplayLineLength) + " characters");

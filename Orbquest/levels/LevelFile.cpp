@@ -8,16 +8,13 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 
 #include "base/ConsoleText.h"
 #include "base/ShortestDecimal.h"
+#include "base/TextLines.h"
 
 namespace levels {
 
@@ -366,21 +363,37 @@ bool isLevelName(const std::string& name) {
            name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") == std::string::npos;
 }
 
+// What keeps a text from reaching toml++: beyond the size and line limits, a NUL byte, or a
+// character beyond ASCII (Debian 12's toml++, 3.3.0, reaches undefined behaviour on many of
+// those where it looks for white space).
+std::string unreadable(const std::string& text, const std::string& path) {
+    const TextProblem problem = checkText(text, {kMaxLevelFileBytes, kMaxLevelLineLength});
+    switch (problem.kind) {
+        case TextProblem::TooLarge:
+            return refusal(path, 0, "larger than " + std::to_string(kMaxLevelFileBytes) + " bytes");
+        case TextProblem::NulByte:
+            return refusal(path, 0, "it holds a NUL byte; a level file is text");
+        case TextProblem::LongLine:
+            return refusal(path, static_cast<unsigned>(problem.line),
+                           "longer than " + std::to_string(kMaxLevelLineLength) + " characters");
+        case TextProblem::None:
+            break;
+    }
+    TextLines lines(text);
+    for (std::string line; lines.next(line);) {
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+            return refusal(path, static_cast<unsigned>(lines.number()),
+                           "a character beyond ASCII; a level file is ASCII text");
+        }
+    }
+    return "";
+}
+
 LevelRead parseLevel(const std::string& text, const std::string& path) {
     LevelRead result;
-    if (text.size() > kMaxLevelFileBytes) {
-        result.error =
-            refusal(path, 0, "larger than " + std::to_string(kMaxLevelFileBytes) + " bytes");
-        return result;
-    }
-    // The toml++ of Debian 12 (3.3.0) reaches undefined behaviour on many characters beyond
-    // ASCII where it looks for white space, so none reaches it.
-    const auto beyondAscii = std::find_if(
-        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (beyondAscii != text.end()) {
-        const auto line = 1 + std::count(text.begin(), beyondAscii, '\n');
-        result.error = refusal(path, static_cast<unsigned>(line),
-                               "a character beyond ASCII; a level file is ASCII text");
+    result.error = unreadable(text, path);
+    if (!result.error.empty()) {
         return result;
     }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(path));
@@ -400,25 +413,18 @@ LevelRead parseLevel(const std::string& text, const std::string& path) {
 
 LevelRead loadLevelFile(const std::string& path) {
     LevelRead refused;
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        refused.error = refusal(path, 0, "it is a folder, not a file");
-        return refused;
+    std::string text;
+    std::string error;
+    switch (readTextFile(path, kMaxLevelFileBytes, text, error)) {
+        case TextFileRead::Missing:
+            refused.error = refusal(path, 0, "there is no such file");
+            return refused;
+        case TextFileRead::Failed:
+            refused.error = refusal(path, 0, "cannot be read (" + error + ")");
+            return refused;
+        case TextFileRead::Read:
+            break;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        refused.error =
-            refusal(path, 0, "cannot be read (" + std::string(std::strerror(errno)) + ")");
-        return refused;
-    }
-    std::string text(kMaxLevelFileBytes + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file.bad()) {
-        refused.error =
-            refusal(path, 0, "cannot be read (" + std::string(std::strerror(errno)) + ")");
-        return refused;
-    }
-    text.resize(static_cast<std::size_t>(file.gcount()));
     return parseLevel(text, path);
 }
 

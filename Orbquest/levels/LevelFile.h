@@ -11,9 +11,10 @@
 namespace levels {
 
 constexpr std::size_t kMaxLevelFileBytes = 256 * 1024;
-constexpr std::size_t kMaxNameLength = 32;   // of a to z, 0 to 9 and '-'
-constexpr std::size_t kMaxTitleLength = 48;  // printable ASCII characters
-constexpr float kMinParTime = 1.0f;          // seconds
+constexpr std::size_t kMaxLevelLineLength = 1024;  // characters, the line end not counted
+constexpr std::size_t kMaxNameLength = 32;         // of a to z, 0 to 9 and '-'
+constexpr std::size_t kMaxTitleLength = 48;        // printable ASCII characters
+constexpr float kMinParTime = 1.0f;                // seconds
 constexpr float kMaxParTime = 3600.0f;
 constexpr float kMaxCoordinate = 1000.0f;  // every position and rectangle edge, either way
 constexpr float kMinSize = 0.01f;          // a slab's or backdrop's scale on each axis

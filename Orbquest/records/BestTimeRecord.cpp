@@ -1,49 +1,19 @@
 #include "records/BestTimeRecord.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <utility>
 
 #include "base/AtomicFile.h"
+#include "base/FileLock.h"
+#include "base/TextLines.h"
 #include "base/XdgFolder.h"
 #include "records/RecordsText.h"
 
 namespace {
 
 const char* const kRecordsFileName = "records.ini";
-
-enum class FileRead { Read, Missing, Failed };
-
-// Reads at most one byte past the limit, so an endless file (/dev/zero) is refused too.
-FileRead readRecordsFile(const std::string& path, std::string& text, std::string& error) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        return FileRead::Missing;
-    }
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = "it is a folder";
-        return FileRead::Failed;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return FileRead::Failed;
-    }
-    std::string content(kMaxRecordsBytes + 1, '\0');
-    file.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (file.bad()) {
-        error = std::strerror(errno);
-        return FileRead::Failed;
-    }
-    content.resize(static_cast<size_t>(file.gcount()));
-    text = std::move(content);
-    return FileRead::Read;
-}
 
 }  // namespace
 
@@ -68,14 +38,14 @@ void BestTimeRecord::load() {
     }
     std::string text;
     std::string error;
-    switch (readRecordsFile(path_, text, error)) {
-        case FileRead::Missing:
+    switch (readTextFile(path_, kMaxRecordsBytes, text, error)) {
+        case TextFileRead::Missing:
             best_.reset();
             return;
-        case FileRead::Failed:
+        case TextFileRead::Failed:
             refuse("cannot be read (" + error + ")");
             return;
-        case FileRead::Read:
+        case TextFileRead::Read:
             break;
     }
     const RecordsText records = parseRecords(text);
@@ -86,23 +56,32 @@ void BestTimeRecord::load() {
     best_ = records.bestTime;
 }
 
+// Read, compared and replaced under the lock, so two games ending at once keep the better
+// time: the second reads what the first stored.
 BestTimeRecord::Outcome BestTimeRecord::offer(float seconds) {
-    load();
-    if (!usable_) {
+    if (!usable_ || path_.empty()) {
+        load();  // says why, once
         return Outcome::NotKept;
-    }
-    if (best_ && !(seconds < *best_)) {
-        return Outcome::NotBetter;
     }
     std::error_code folderError;
     const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
     std::filesystem::create_directories(folder, folderError);
     std::string error;
+    FileLock lock;
     if (folderError) {
         error = "Cannot create the folder " + folder.string() + ": " + folderError.message();
-    } else if (replaceFileAtomically(path_, formatRecords(seconds), error)) {
-        best_ = seconds;
-        return Outcome::NewBest;
+    } else if (lock.lock(path_, error)) {
+        load();
+        if (!usable_) {
+            return Outcome::NotKept;
+        }
+        if (best_ && !(seconds < *best_)) {
+            return Outcome::NotBetter;
+        }
+        if (replaceFileAtomically(path_, formatRecords(seconds), error)) {
+            best_ = seconds;
+            return Outcome::NewBest;
+        }
     }
     std::cout << "Best time not stored: " << error << std::endl;
     return Outcome::NotKept;

@@ -59,42 +59,24 @@ int takePair(void* user, const char* section, const char* name, const char* valu
     return 0;
 }
 
-// inih reads a longer line in pieces, as if it were several.
-std::string firstLongLine(const std::string& text) {
-    size_t lineNumber = 1;
-    size_t lineStart = 0;
-    for (size_t at = 0; at <= text.size(); ++at) {
-        if (at == text.size() || text[at] == '\n') {
-            size_t length = at - lineStart;
-            if (length > 0 && text[at - 1] == '\r') {
-                --length;
-            }
-            if (length > kMaxRecordsLineLength) {
-                return "line " + std::to_string(lineNumber) + ": longer than " +
-                       std::to_string(kMaxRecordsLineLength) + " characters";
-            }
-            ++lineNumber;
-            lineStart = at + 1;
-        }
-    }
-    return "";
-}
-
 }  // namespace
 
 RecordsText parseRecords(const std::string& text) {
     RecordsText result;
-    if (text.size() > kMaxRecordsBytes) {
-        result.error = "larger than " + std::to_string(kMaxRecordsBytes) + " bytes";
-        return result;
-    }
-    if (text.find('\0') != std::string::npos) {
-        result.error = "it holds a NUL byte";  // inih would stop reading there
-        return result;
-    }
-    result.error = firstLongLine(text);
-    if (!result.error.empty()) {
-        return result;
+    const TextProblem problem = checkText(text, {kMaxRecordsBytes, kMaxRecordsLineLength});
+    switch (problem.kind) {
+        case TextProblem::TooLarge:
+            result.error = "larger than " + std::to_string(kMaxRecordsBytes) + " bytes";
+            return result;
+        case TextProblem::NulByte:
+            result.error = "it holds a NUL byte";  // inih would stop reading there
+            return result;
+        case TextProblem::LongLine:
+            result.error = "line " + std::to_string(problem.line) + ": longer than " +
+                           std::to_string(kMaxRecordsLineLength) + " characters";
+            return result;
+        case TextProblem::None:
+            break;
     }
     Reading reading(text);
     const int failedLine =

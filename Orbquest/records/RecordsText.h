@@ -12,7 +12,8 @@
 // number) makes the file one the game does not understand, and leaves it alone.
 
 constexpr std::size_t kMaxRecordsBytes = 4096;
-constexpr std::size_t kMaxRecordsLineLength = 190;  // within inih's line buffer
+// Characters, the line end not counted; within inih's line buffer.
+constexpr std::size_t kMaxRecordsLineLength = 190;
 
 struct RecordsText {
     float bestTime = 0.0f;  // seconds of game time; valid when error is empty

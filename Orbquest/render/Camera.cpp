@@ -33,7 +33,8 @@ void Camera::reset() {
 }
 
 void Camera::update(float deltaTime, GLFWwindow* window) {
-    glfwGetWindowSize(window, &clientWidth, &clientHeight);
+    // The aspect of the pixels drawn, as the colour pass's viewport takes them.
+    glfwGetFramebufferSize(window, &clientWidth, &clientHeight);
     if (mode == Standard || mode == FreeMovable) {
         input::getCursorPos(window, &cursorX, &cursorY);
         // Before processMouse on purpose: position and front trail the angles by one update.
@@ -121,7 +122,7 @@ void Camera::updateMatrices(float deltaTime, GLFWwindow* window) {
     } else {
         view = glm::lookAt(position, position + freeLookFront, up);
     }
-    // A minimised window can report a zero-sized client area; the old projection is kept
+    // A minimised window can report a zero-sized framebuffer; the old projection is kept
     // rather than one full of infinities.
     if (clientWidth > 0 && clientHeight > 0) {
         const float aspect = static_cast<float>(clientWidth) / static_cast<float>(clientHeight);

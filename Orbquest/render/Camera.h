@@ -15,7 +15,7 @@ constexpr float kCameraFar = 520.0f;
 // The camera's turn per pixel of cursor movement at a mouse sensitivity of 1.
 constexpr float kCameraTurnPerPixel = 0.1f;  // degrees
 
-// The camera's projection for a client area of this width-to-height ratio.
+// The camera's projection for a framebuffer of this width-to-height ratio.
 glm::mat4 cameraProjection(float aspect);
 
 // Turns mouse, right stick and I/J/K/L input into the view and projection of both passes and into
@@ -27,6 +27,7 @@ class Camera {
     glm::mat4 view{1.0f};
     int mode = Standard;
     bool firstMouse = true;  // the next cursor reading only seeds lastX/lastY
+    // The window's framebuffer in pixels, as the last update read it.
     int clientWidth = 0;
     int clientHeight = 0;
     double cursorX = 0.0;  // screen pixels

@@ -58,7 +58,7 @@ Shader* newSceneShader(ShadowQuality shadows = kFullLookShadows);
 
 // What the colour pass takes from the player's settings each frame.
 struct ColourPassSettings {
-    int viewportWidth;   // pixels from the lower-left corner: the size the window started with
+    int viewportWidth;   // pixels from the lower-left corner: the framebuffer's size
     int viewportHeight;  // pixels
     bool transparency;   // the texture's alpha lets the puddles be seen through
 };

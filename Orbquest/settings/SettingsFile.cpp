@@ -9,11 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "base/AtomicFile.h"
 #include "base/ConsoleText.h"
 #include "base/IniLines.h"
+#include "base/ShortestDecimal.h"
+#include "base/TextLines.h"
 #include "base/XdgFolder.h"
 
 namespace {
@@ -61,17 +62,6 @@ bool readSwitch(const char* text, bool& value) {
     return false;
 }
 
-// The shortest decimal that reads back as the same float: 0.2, not 0.200000003.
-std::string number(float value) {
-    char text[32];
-    for (int digits = 6;; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (digits >= 9 || std::strtof(text, nullptr) == value) {
-            return text;
-        }
-    }
-}
-
 std::string onOff(bool value) {
     return value ? "on" : "off";
 }
@@ -102,26 +92,27 @@ const Key kKeys[] = {
      [](const char* text, GameSettings& s) { return readSwitch(text, s.fullScreen); },
      [](const GameSettings& s) { return onOff(s.fullScreen); }},
     {"mouse_sensitivity",
-     "a factor above 0 up to " + number(kMaxMouseSensitivity) + " (1 is the usual turn)",
+     "a factor above 0 up to " + shortestDecimal(kMaxMouseSensitivity) + " (1 is the usual turn)",
      [](const char* text, GameSettings& s) {
          float value = 0.0f;
          return readFactor(text, 0.0f, kMaxMouseSensitivity, value) && value > 0.0f &&
                 (s.mouseSensitivity = value, true);
      },
-     [](const GameSettings& s) { return number(s.mouseSensitivity); }},
+     [](const GameSettings& s) { return shortestDecimal(s.mouseSensitivity); }},
     {"invert_y", "on or off",
      [](const char* text, GameSettings& s) { return readSwitch(text, s.invertY); },
      [](const GameSettings& s) { return onOff(s.invertY); }},
-    {"pad_dead_zone", "a fraction of the stick's travel from 0 to " + number(kMaxPadDeadZone),
+    {"pad_dead_zone",
+     "a fraction of the stick's travel from 0 to " + shortestDecimal(kMaxPadDeadZone),
      [](const char* text, GameSettings& s) {
          return readFactor(text, 0.0f, kMaxPadDeadZone, s.padDeadZone);
      },
-     [](const GameSettings& s) { return number(s.padDeadZone); }},
-    {"pad_camera_speed", "degrees per second from 0 to " + number(kMaxPadCameraSpeed),
+     [](const GameSettings& s) { return shortestDecimal(s.padDeadZone); }},
+    {"pad_camera_speed", "degrees per second from 0 to " + shortestDecimal(kMaxPadCameraSpeed),
      [](const char* text, GameSettings& s) {
          return readFactor(text, 0.0f, kMaxPadCameraSpeed, s.padCameraSpeed);
      },
-     [](const GameSettings& s) { return number(s.padCameraSpeed); }},
+     [](const GameSettings& s) { return shortestDecimal(s.padCameraSpeed); }},
     {"volume", "a whole number from 0 to " + std::to_string(kMaxVolume),
      [](const char* text, GameSettings& s) {
          long value = 0;
@@ -202,24 +193,17 @@ int takePair(void* user, const char* section, const char* name, const char* valu
 
 // What makes the text no settings file at all, or "".
 std::string notText(const std::string& text) {
-    if (text.size() > kMaxSettingsBytes) {
-        return "it is larger than " + std::to_string(kMaxSettingsBytes) + " bytes";
-    }
-    if (text.find('\0') != std::string::npos) {
-        return "it is not text (it holds a NUL byte)";
-    }
-    size_t lineNumber = 1;
-    size_t lineStart = 0;
-    for (size_t at = 0; at <= text.size(); ++at) {
-        if (at == text.size() || text[at] == '\n') {
-            // inih would read a longer line in pieces, as if it were several.
-            if (at - lineStart > kMaxSettingsLineLength + 1) {
-                return "line " + std::to_string(lineNumber) + " is longer than " +
-                       std::to_string(kMaxSettingsLineLength) + " characters";
-            }
-            ++lineNumber;
-            lineStart = at + 1;
-        }
+    const TextProblem problem = checkText(text, {kMaxSettingsBytes, kMaxSettingsLineLength});
+    switch (problem.kind) {
+        case TextProblem::TooLarge:
+            return "it is larger than " + std::to_string(kMaxSettingsBytes) + " bytes";
+        case TextProblem::NulByte:
+            return "it is not text (it holds a NUL byte)";
+        case TextProblem::LongLine:
+            return "line " + std::to_string(problem.line) + " is longer than " +
+                   std::to_string(kMaxSettingsLineLength) + " characters";
+        case TextProblem::None:
+            break;
     }
     return "";
 }
@@ -253,30 +237,21 @@ SettingsRead parseSettings(const std::string& text, const std::string& path) {
 }
 
 SettingsRead loadSettings(const std::string& path) {
-    std::error_code ignored;
-    if (path.empty() || !std::filesystem::exists(path, ignored)) {
-        return SettingsRead();
+    std::string text;
+    std::string error;
+    switch (path.empty() ? TextFileRead::Missing
+                         : readTextFile(path, kMaxSettingsBytes, text, error)) {
+        case TextFileRead::Missing:
+            return SettingsRead();
+        case TextFileRead::Failed: {
+            SettingsRead failed;
+            failed.problems.push_back("Settings file " + path + " not read: " + error +
+                                      "; the game starts with the default settings");
+            return failed;
+        }
+        case TextFileRead::Read:
+            break;
     }
-    SettingsRead failed;
-    auto refuse = [&](const std::string& why) {
-        failed.problems.push_back("Settings file " + path + " not read: " + why +
-                                  "; the game starts with the default settings");
-        return failed;
-    };
-    if (std::filesystem::is_directory(path, ignored)) {
-        return refuse("it is a folder");
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return refuse(std::strerror(errno));
-    }
-    // At most one byte past the limit, so an endless file is refused too.
-    std::string text(kMaxSettingsBytes + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file.bad()) {
-        return refuse(std::strerror(errno));
-    }
-    text.resize(static_cast<size_t>(file.gcount()));
     return parseSettings(text, path);
 }
 

@@ -16,7 +16,8 @@
 // of the file still counts. A file that is not text at all counts for nothing.
 
 constexpr std::size_t kMaxSettingsBytes = 16 * 1024;
-constexpr std::size_t kMaxSettingsLineLength = 190;  // within inih's line buffer
+// Characters, the line end not counted; within inih's line buffer.
+constexpr std::size_t kMaxSettingsLineLength = 190;
 
 struct SettingsRead {
     GameSettings settings;

@@ -96,7 +96,7 @@ TEST(Autopilot, TheCommittedReplayIsItsWinAndWinsWhenPlayed) {
         Flight flight;
         pilot.attach(autopilotFlyingBy(flight.level, flight.harness.camera()));
         flight.fly(recording, kLimit);
-        recording.finish();
+        ASSERT_TRUE(recording.finish(error)) << error;
         EXPECT_TRUE(flight.allDone());
         EXPECT_TRUE(readFile(dir.file("win.replay")) == committed)
             << "the autopilot no longer flies as recorded; make the replay again (see README)";

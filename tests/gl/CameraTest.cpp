@@ -14,7 +14,7 @@
 namespace {
 
 // X refuses a zero-height window (BadValue ends the process), so a minimised client area
-// cannot be produced for real; while one of these lives, glfwGetWindowSize reports its size.
+// cannot be produced for real; while one of these lives, glfwGetFramebufferSize reports it.
 struct ReportedWindowSize {
     static ReportedWindowSize* active;
     int width;
@@ -28,14 +28,15 @@ ReportedWindowSize* ReportedWindowSize::active = nullptr;
 
 // The test binary's definition wins over libglfw's for the game code linked into it; with no
 // size set it forwards to the real one, so the other GL tests see the real window.
-extern "C" void glfwGetWindowSize(GLFWwindow* window, int* width, int* height) {
+extern "C" void glfwGetFramebufferSize(GLFWwindow* window, int* width, int* height) {
     if (ReportedWindowSize::active) {
         *width = ReportedWindowSize::active->width;
         *height = ReportedWindowSize::active->height;
         return;
     }
     using GetWindowSize = void (*)(GLFWwindow*, int*, int*);
-    static const auto real = reinterpret_cast<GetWindowSize>(dlsym(RTLD_NEXT, "glfwGetWindowSize"));
+    static const auto real =
+        reinterpret_cast<GetWindowSize>(dlsym(RTLD_NEXT, "glfwGetFramebufferSize"));
     if (!real) {
         std::abort();
     }

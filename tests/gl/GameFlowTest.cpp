@@ -154,7 +154,7 @@ TEST(GameFlowLevels, NAfterAWinBuildsTheNextLevelAndABadOneLeavesTheGameAsItWas)
 
     EXPECT_EQ(lines,
               "Congratulations, you won the game!\nLevel roll: Roll and turn\n"
-              "Level file no-such-level.toml: cannot be read (No such file or directory)\n");
+              "Level file no-such-level.toml: there is no such file\n");
     EXPECT_NE(roll, road);
     EXPECT_EQ(&harness.level(), roll);
     EXPECT_EQ(flow.currentLevel().name, "roll");

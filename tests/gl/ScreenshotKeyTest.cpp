@@ -49,7 +49,7 @@ class ScreenshotKeyTest : public testing::Test {
         glViewport(0, 0, windowPixels().first, windowPixels().second);
         glClearColor(red, 0.5f, 0.25f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        return printedBy([&] { key.writePending(); });
+        return printedBy([&] { key.writePending(windowPixels().first, windowPixels().second); });
     }
 
     std::pair<int, int> windowPixels() const {

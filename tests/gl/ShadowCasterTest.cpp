@@ -110,8 +110,6 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
     static void SetUpTestSuite() {
         sharedGlContext();
         resetSettings();
-        windowWidth = kPictureSize;  // the colour pass's viewport
-        windowHeight = kPictureSize;
         depth_ = newDepthShader();
         for (ShadowQuality shadows : kQualities) {
             Shader*& program = scenes_[static_cast<int>(shadows)];
@@ -177,7 +175,7 @@ class ShadowCaster : public testing::TestWithParam<ShadowCase> {
         Shader* program = scenes_[static_cast<int>(shadows)];
         program->use();
         picture_->bind();
-        beginColourPass(program, colourPassSettings(), shadows);
+        beginColourPass(program, colourPassSettings(kPictureSize, kPictureSize), shadows);
         const glm::vec3 target = kLight + c.receiverDistance * c.direction;
         const glm::vec3 eye = target - kCameraToReceiver * c.direction;
         const glm::vec3 up = c.direction.y != 0.0f ? glm::vec3(0, 0, 1) : glm::vec3(0, 1, 0);

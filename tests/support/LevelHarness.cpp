@@ -29,12 +29,12 @@ void LevelHarness::update(float deltaTime) {
 void LevelHarness::frame(float deltaTime) {
     renderShadowPass(renderer);
     update(deltaTime);
-    renderColourPass(renderer, colourPassSettings());
+    renderColourPass(renderer, colourPassSettings(windowWidth, windowHeight));
 }
 
 void LevelHarness::colourPass() {
     renderer.sceneShader->use();
-    renderColourPass(renderer, colourPassSettings());
+    renderColourPass(renderer, colourPassSettings(windowWidth, windowHeight));
 }
 
 std::string LevelHarness::colourPassOutput() {

@@ -109,12 +109,13 @@ TEST(WavRecorder, RefusesWhatCannotBeWritten) {
         std::string path;
         const char* reason;
     } cases[] = {{dir.file("missing/out.wav"), "No such file or directory"},
-                 {dir.file("folder"), "it is not a plain file"}};
+                 {dir.file("folder"), "it is not a plain file"},
+                 {"/dev/null", "it is not a plain file"}};  // a rename would replace it
     for (const auto& c : cases) {
         WavRecorder recorder;
         std::string error;
         EXPECT_FALSE(recorder.open(c.path, kRate, 2, error)) << c.path;
-        EXPECT_EQ(error, c.reason);
+        EXPECT_NE(error.find(c.path + ": " + c.reason), std::string::npos) << error;
     }
 }
 

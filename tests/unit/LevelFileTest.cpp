@@ -71,11 +71,10 @@ TEST(LevelFile, WhatTheGameCannotPlayIsRefusedWithWhereAndWhatIsAccepted) {
         EXPECT_EQ(checkLevelText(c.text), "") << c.text;
     }
     TempDir dir;
-    EXPECT_EQ(
-        levels::loadLevelFile(dir.file("none.toml")).error,
-        "Level file " + dir.file("none.toml") + ": cannot be read (No such file or directory)");
+    EXPECT_EQ(levels::loadLevelFile(dir.file("none.toml")).error,
+              "Level file " + dir.file("none.toml") + ": there is no such file");
     EXPECT_EQ(levels::loadLevelFile(dir.path()).error,
-              "Level file " + dir.path() + ": it is a folder, not a file");
+              "Level file " + dir.path() + ": cannot be read (it is a folder)");
 }
 
 // A file may not pass for a level of the set it is not: the set's best times stay its own.

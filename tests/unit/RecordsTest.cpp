@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "base/AtomicFile.h"
 #include "base/XdgFolder.h"
 #include "records/BestTimeRecord.h"
 #include "records/RecordsText.h"
@@ -103,7 +104,7 @@ TEST_F(BestTimeFile, TheFirstWinIsStoredInANewFolder) {
     EXPECT_FALSE(record.best());
     EXPECT_EQ(record.offer(170.5f), BestTimeRecord::Outcome::NewBest);
     EXPECT_EQ(parseRecords(readFile(path())).bestTime, 170.5f);
-    EXPECT_EQ(filesIn(folder()), 1u) << "no temporary file left behind";
+    EXPECT_EQ(filesIn(folder()), 2u) << "the file and its lock file; no temporary left behind";
 }
 
 // A hard link keeps the old file's own data: rewriting it in place would change what the link
@@ -121,7 +122,7 @@ TEST_F(BestTimeFile, ANewBestReplacesTheFileByRenameAndASlowerTimeLeavesIt) {
     EXPECT_EQ(parseRecords(readFile(path())).bestTime, 162.375f);
     EXPECT_EQ(parseRecords(readFile(dir.file("old-records"))).bestTime, 170.5f);
     EXPECT_EQ(*record.best(), 162.375f);
-    EXPECT_EQ(filesIn(folder()), 1u);
+    EXPECT_EQ(filesIn(folder()), 2u);
 }
 
 TEST_F(BestTimeFile, AFileItCannotParseIsLeftAsItWasWithOneLine) {
@@ -159,16 +160,35 @@ TEST_F(BestTimeFile, ABetterTimeStoredMeanwhileIsKept) {
     EXPECT_EQ(parseRecords(readFile(path())).bestTime, 100.0f);
 }
 
-TEST(AtomicFile, AFailedReplaceLeavesTheTargetAndNoTemporary) {
-    TempDir dir;
-    std::filesystem::create_directories(dir.file("target/inside"));  // rename cannot replace it
-    std::string error;
-    EXPECT_FALSE(replaceFileAtomically(dir.file("target"), "text", error));
-    EXPECT_NE(error.find("Cannot rename"), std::string::npos) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("target/inside")));
-    EXPECT_EQ(filesIn(dir.path()), 1u);
-    EXPECT_FALSE(replaceFileAtomically(dir.file("missing/file"), "text", error));
-    EXPECT_NE(error.find("Cannot create a temporary file beside"), std::string::npos) << error;
+// Games that end at once take turns at the file: whatever their order, the best of all the
+// times offered stays.
+TEST_F(BestTimeFile, GamesOfferingTimesAtOnceKeepTheBest) {
+    constexpr int kGames = 4;
+    constexpr int kOffers = 50;
+    std::filesystem::create_directories(folder());
+    std::vector<pid_t> games;
+    for (int game = 0; game < kGames; ++game) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ConsoleCapture quiet;
+            BestTimeRecord record(path());
+            for (int offer = 0; offer < kOffers; ++offer) {
+                // Each game betters its own time; the games' times interleave.
+                record.offer(1000.0f - static_cast<float>(offer * kGames + game));
+            }
+            ::_exit(0);
+        }
+        games.push_back(pid);
+    }
+    for (const pid_t pid : games) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(parseRecords(readFile(path())).bestTime,
+              1000.0f - static_cast<float>(kOffers * kGames - 1));
+    EXPECT_EQ(filesIn(folder()), 2u);
 }
 
 }  // namespace
