@@ -131,6 +131,8 @@ std::vector<LevelEntry> GameFlow::levelList() const {
         entry.parTime = read.level.parTime;
         entry.problem = read.error;
         entry.current = name == level_.name;
+        entry.bestTime = records_ ? records_->best(name) : std::nullopt;
+        entry.won = entry.bestTime.has_value();
         list.push_back(entry);
     }
     return list;
@@ -182,14 +184,13 @@ void GameFlow::afterColourPass() {
                       (playersGame_ ? " (the autopilot's: no record)" : " (a replay: no record)");
         return;
     }
-    const bool kept = records_ && level_.name == levels::kRoadName;
     const BestTimeRecord::Outcome outcome =
-        kept ? records_->offer(time) : BestTimeRecord::Outcome::NotKept;
+        records_ ? records_->offer(level_.name, time) : BestTimeRecord::Outcome::NotKept;
     if (outcome == BestTimeRecord::Outcome::NewBest) {
         resultLine_ = newBestLine(time);
         newBest_ = true;
     } else if (outcome == BestTimeRecord::Outcome::NotBetter) {
-        resultLine_ = notBetterLine(time, *records_->best());
+        resultLine_ = notBetterLine(time, *records_->best(level_.name));
     } else {
         resultLine_ = "Your time: " + formatGameTime(time) + " (the best time is not kept)";
     }
@@ -204,8 +205,8 @@ void GameFlow::advance(float deltaTime) {
 
 HudState GameFlow::displayState() const {
     HudState state = hudStateOf(level());
-    if (records_ && records_->best() && level_.name == levels::kRoadName) {
-        state.bestTime = *records_->best();
+    if (records_) {
+        state.bestTime = records_->best(level_.name);
     }
     state.resultLine = resultLine_;
     state.newBest = newBest_;

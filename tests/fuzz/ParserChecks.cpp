@@ -147,15 +147,17 @@ std::string checkRecordsText(const std::string& text) {
     if (!records.error.empty()) {
         return oneLineProblem(records.error);
     }
-    if (!(records.bestTime > 0.0f) || !std::isfinite(records.bestTime)) {
-        return "accepted a best time of " + std::to_string(records.bestTime);
+    for (const auto& [level, seconds] : records.bestTimes) {
+        if (!levels::isLevelName(level) || !(seconds > 0.0f) || !std::isfinite(seconds)) {
+            return "accepted a best time of " + std::to_string(seconds) + " for " + level;
+        }
     }
-    const RecordsText again = parseRecords(formatRecords(records.bestTime));
+    const RecordsText again = parseRecords(formatRecords(records.bestTimes));
     if (!again.error.empty()) {
         return "its own file is refused: " + again.error;
     }
-    if (again.bestTime != records.bestTime) {
-        return "its own file reads back another time";
+    if (again.bestTimes != records.bestTimes) {
+        return "its own file reads back other times";
     }
     return "";
 }

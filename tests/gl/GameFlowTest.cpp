@@ -128,7 +128,7 @@ TEST(GameFlowRecords, APlayersWinIsStoredWhenItBeatsTheBestAndNoOtherWinIs) {
         const std::string lines = testing::internal::GetCapturedStdout();
         gameFlow = nullptr;
         EXPECT_EQ(lines, "Congratulations, you won the game!\n" + std::string(c.line));
-        EXPECT_EQ(parseRecords(readFile(path)).bestTime, c.storedBest);
+        EXPECT_EQ(parseRecords(readFile(path)).bestTimes["road"], c.storedBest);
         EXPECT_EQ(flow.displayState().resultLine + (c.playersGame ? "\n" : ""),
                   c.playersGame ? c.line : "Time 1:40.0 (a replay: no record)");
     }

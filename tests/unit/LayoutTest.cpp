@@ -23,7 +23,7 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
     {"scene", {"base", "render"}},
     {"levels", {"base"}},
     {"game", {"base", "input", "render", "scene", "levels"}},
-    {"records", {"base"}},
+    {"records", {"base", "levels"}},
     {"hud", {"base", "render", "game"}},
     {"audio", {"base", "settings", "render", "scene", "game"}},
     {"app",
