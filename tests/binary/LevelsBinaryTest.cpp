@@ -81,17 +81,13 @@ TEST_P(ExportedRoad, PlaysTheCommittedReplayTheSame) {
 INSTANTIATE_TEST_SUITE_P(Replays, ExportedRoad, testing::ValuesIn(committedReplays()), testName);
 
 // Refused before any window opens, each with its one line and exit code 1.
-TEST(Levels, ALevelOrReplayThatCannotBePlayedIsRefusedBeforeTheWindowOpens) {
+TEST(Levels, AReplayOfAnotherLevelIsRefusedBeforeTheWindowOpens) {
     TempDir dir;
-    dir.write("broken.toml", "name = \"broken\"\ntitle = \"Broken\"\npar_time = -1\n");
     dir.write("elsewhere.replay", "level atlantis\ndt 1/60\n");
     const struct {
         std::vector<std::string> args;
         std::string line;
     } cases[] = {
-        {{"--level", dir.file("broken.toml")},
-         "Level file " + dir.file("broken.toml") +
-             ", line 3: par_time is -1, not a number from 1 to 3600\n"},
         {{"--replay", dir.file("elsewhere.replay")},
          "Cannot replay " + dir.file("elsewhere.replay") +
              ": its level \"atlantis\" is not one of the set (--level FILE plays a level file's "

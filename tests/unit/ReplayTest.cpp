@@ -106,10 +106,8 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
         {"dt 1 pad 0 0 0 0 10000\n", kPadWords},
         {"dt 1 pad 0 0 0 0 1 2\n", "unknown word \"2\""},
         {"level\ndt 1\n", kLevelWord},
-        {"level gaps roll\ndt 1\n", kLevelWord},
         {"level " + std::string(kMaxReplayLevelName + 1, 'g') + "\ndt 1\n", kLevelWord},
         {"dt 1\nlevel gaps\n", "line 2: \"level\" comes once, before the first frame"},
-        {"level gaps\nlevel gaps\ndt 1\n", "line 2: \"level\" comes once, before the first frame"},
         {"dt 1 level gaps\n", "unknown word \"level\""},
     };
     for (const MalformedCase& c : cases) {
