@@ -11,6 +11,7 @@ game=(
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
   libgl1-mesa-dri  # Mesa's OpenGL drivers, llvmpipe included
   libopenal-dev libsndfile1-dev  # sound: OpenAL Soft plays and mixes, libsndfile reads and writes WAV
+  libtomlplusplus-dev  # the level files' TOML parser, compiled into the game from its headers
 )
 everything=(
   "${game[@]}"

@@ -19,6 +19,7 @@
 #include "app/DebugOutput.h"
 #include "app/ExitControl.h"
 #include "base/AtomicFile.h"
+#include "base/ConsoleText.h"
 #include "base/Fatal.h"
 #include "app/FrameCapture.h"
 #include "app/FrameStats.h"
@@ -33,7 +34,9 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "audio/GameAudio.h"
+#include "base/AtomicFile.h"
 #include "game/Autopilot.h"
+#include "game/LevelCatalog.h"
 #include "game/SceneCreator.h"
 #include "hud/Hud.h"
 #include "records/BestTimeRecord.h"
@@ -41,6 +44,7 @@
 #include "render/GlSetup.h"
 #include "render/SceneRenderer.h"
 #include "render/ShadowMap.h"
+#include "levels/LevelSet.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -170,14 +174,47 @@ struct InputChain {
     }
 };
 
-// Refuses an unusable replay or recording file before any window opens.
-InputChain prepareInput(const Options& options) {
-    InputChain chain;
+// Refuses an unusable replay file before any window opens.
+ReplayScript loadReplayScript(const Options& options) {
+    ReplayScript script;
     if (!options.replayPath.empty()) {
-        ReplayScript script = loadReplay(options.replayPath);
+        script = loadReplay(options.replayPath);
         if (!script.error.empty()) {
             fatalError("Cannot replay " + options.replayPath + ": " + script.error);
         }
+    }
+    return script;
+}
+
+// The level the options and the replay ask for (the road when neither does), refused before any
+// window opens when it cannot be played or is not the replay's.
+levels::LevelDescription chooseLevel(const Options& options, const ReplayScript& replay) {
+    const std::string replayLevel =
+        replay.level.empty() && !options.replayPath.empty() ? levels::kRoadName : replay.level;
+    const std::string wanted = !options.level.empty() ? options.level
+                               : !replayLevel.empty() ? replayLevel
+                                                      : levels::kRoadName;
+    if (options.level.empty() && levels::levelSetIndex(wanted) < 0) {
+        fatalError("Cannot replay " + options.replayPath + ": its level \"" + printable(wanted) +
+                   "\" is not one of the set (--level FILE plays a level file's replays)");
+    }
+    levels::LevelRead read = findLevel(wanted);
+    if (!read.error.empty()) {
+        fatalError(read.error);
+    }
+    if (!replayLevel.empty() && read.level.name != replayLevel) {
+        fatalError("Cannot replay " + options.replayPath + ": it is of the level \"" +
+                   printable(replayLevel) + "\", not of \"" + read.level.name + "\"");
+    }
+    return std::move(read.level);
+}
+
+// The input the options ask for: live play (on a fixed frame time, if asked) or the replay,
+// with the autopilot flying on top when asked, and a recording on top of that, whose file is
+// refused before any window opens when it cannot be written.
+InputChain prepareInput(const Options& options, ReplayScript script) {
+    InputChain chain;
+    if (!options.replayPath.empty()) {
         chain.source = std::make_unique<ScriptedInput>(std::move(script.frames));
     } else {
         chain.source = std::make_unique<LiveInput>(options.frameTime);
@@ -216,9 +253,13 @@ std::string moveToAssets(Options& options, const char* argv0) {
     if (search.found == search.searched.front()) {
         return start;
     }
-    for (std::string* path : {&options.screenshotPath, &options.recordPath, &options.replayPath,
-                              &options.frameStatsPath, &options.audioOutPath}) {
+    for (std::string* path :
+         {&options.screenshotPath, &options.recordPath, &options.replayPath,
+          &options.frameStatsPath, &options.audioOutPath, &options.exportLevelPath}) {
         *path = resolveAgainst(start, *path);
+    }
+    if (levels::levelSetIndex(options.level) < 0) {
+        options.level = resolveAgainst(start, options.level);
     }
     std::filesystem::current_path(search.found, error);
     if (error) {
@@ -230,7 +271,8 @@ std::string moveToAssets(Options& options, const char* argv0) {
 // Everything the game holds from start-up to shut-down.
 struct Game {
     Options options;
-    GameSettings settings;  // the settings file's, with the command line's instead
+    GameSettings settings;           // the settings file's, with the command line's instead
+    levels::LevelDescription level;  // the one the game starts on
     std::unique_ptr<ScreenshotKey> screenshots;
     InputChain input;
     std::optional<input::ScopedInstall> installedInput;  // goes before the sources it points to
@@ -323,7 +365,8 @@ void beginOutputs(Game& game) {
                        error);
         }
     }
-    if (game.input.recording && !game.input.recording->open(options.recordPath, error)) {
+    const std::string level = game.level.name == levels::kRoadName ? "" : game.level.name;
+    if (game.input.recording && !game.input.recording->open(options.recordPath, error, level)) {
         game.stats.reset();
         game.audio.reset();
         fatalError("Cannot record to " + options.recordPath + ": " + error);
@@ -343,8 +386,9 @@ void createGameFlow(Game& game) {
     } else {
         game.hud->visible = game.settings.hud;
     }
-    game.flow = std::make_unique<GameFlow>(game.records.get(), game.input.autopilot.get(),
-                                           game.hud.get(), game.options.replayPath.empty());
+    game.flow =
+        std::make_unique<GameFlow>(game.records.get(), game.input.autopilot.get(), game.hud.get(),
+                                   game.options.replayPath.empty(), game.level);
     gameFlow = game.flow.get();
 }
 
@@ -356,7 +400,7 @@ void createLevel(Game& game) {
         return;
     }
     sceneRenderer = new SceneRenderer();
-    sceneRenderer->init(deltaTime, game.quality.shadows);
+    sceneRenderer->init(deltaTime, game.quality.shadows, game.level);
     Camera& camera = *sceneRenderer->camera;
     camera.sensitivity = kCameraTurnPerPixel * game.settings.mouseSensitivity;
     camera.invertY = game.settings.invertY;
@@ -372,15 +416,17 @@ void createLevel(Game& game) {
     createGameFlow(game);
 }
 
-void startUp(Game& game, const OptionScan& scan, const GameSettings& settings, const char* argv0) {
-    readCommandLine(game, scan, settings, argv0);
-    game.input = prepareInput(game.options);
+void startUp(Game& game, ReplayScript replay) {
+    game.input = prepareInput(game.options, std::move(replay));
     game.installedInput.emplace(*game.input.top());
     startSound(game);
     openWindow(game);
     createLevel(game);
     beginOutputs(game);
     std::cout << "Welcome to >>Orbquest<<" << std::endl;
+    if (game.level.name != levels::kRoadName) {
+        std::cout << levelLine(game.level) << std::endl;
+    }
 }
 
 void run(Game& game) {
@@ -455,6 +501,17 @@ int saveSettingsFile(const std::string& path, const GameSettings& settings) {
     return 0;
 }
 
+// --export-level: the level chosen, as a level file, and nothing else.
+int exportLevel(const std::string& path, const levels::LevelDescription& level) {
+    std::string error;
+    if (!replaceFileAtomically(path, levels::formatLevel(level), error)) {
+        std::cout << "Level not written: " << error << std::endl;
+        return 1;
+    }
+    std::cout << "Level " << level.name << " written to " << path << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runOrbquest(int argc, const char* const* argv) {
@@ -480,7 +537,13 @@ int runOrbquest(int argc, const char* const* argv) {
         return saveSettingsFile(settingsPath, settings);
     }
     Game game;
-    startUp(game, scan, settings, argv[0]);
+    readCommandLine(game, scan, settings, argv[0]);
+    ReplayScript replay = loadReplayScript(game.options);
+    game.level = chooseLevel(game.options, replay);
+    if (!game.options.exportLevelPath.empty()) {
+        return exportLevel(game.options.exportLevelPath, game.level);
+    }
+    startUp(game, std::move(replay));
     run(game);
     return shutDown(game);
 }

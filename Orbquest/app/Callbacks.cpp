@@ -51,18 +51,6 @@ void toggleWireframe() {
     }
 }
 
-// Texture k of the level always lives on unit k.
-void applyFiltersToLevelTextures() {
-    SceneCreator* level = sceneRenderer->getSceneCreator();
-    Texture* const textures[] = {level->woodTexture,        level->bubblesTexture,
-                                 level->smileTexture,       level->colourTexture,
-                                 level->yellowSmileTexture, level->redCryTexture,
-                                 level->greenSmileTexture};
-    for (int unit = 0; unit < 7; ++unit) {
-        textures[unit]->setSampling(mipMappingMode, samplingMode, unit);
-    }
-}
-
 void printFilterStatus() {
     std::cout << (samplingMode == 'N' ? "Textur-Sampling: Nearest Neighbor"
                                       : "Textur-Sampling: Bilinear")
@@ -82,7 +70,7 @@ void printFilterStatus() {
 
 void toggleSampling() {
     samplingMode = samplingMode == 'B' ? 'N' : 'B';
-    applyFiltersToLevelTextures();
+    applyTextureFilters();
     std::cout << std::endl;
     printFilterStatus();
 }
@@ -95,7 +83,7 @@ void cycleMipMapping() {
     } else if (mipMappingMode == 'N') {
         mipMappingMode = 'L';
     }
-    applyFiltersToLevelTextures();
+    applyTextureFilters();
     std::cout << std::endl;
     printFilterStatus();
 }
@@ -200,11 +188,25 @@ const KeyBinding kPressKeys[] = {
     {GLFW_KEY_M, toggleSound},
     {GLFW_KEY_P, [](GLFWwindow* window) { withGameFlow(&GameFlow::togglePause, window); }},
     {GLFW_KEY_R, [](GLFWwindow* window) { withGameFlow(&GameFlow::restart, window); }},
+    {GLFW_KEY_N, [](GLFWwindow* window) { withGameFlow(&GameFlow::playNextLevel, window); }},
     {GLFW_KEY_H, [](GLFWwindow*) { withGameFlow(&GameFlow::toggleDisplay); }},
     {GLFW_KEY_F1, [](GLFWwindow*) { withGameFlow(&GameFlow::showHelp); }},
 };
 
 }  // namespace
+
+// Texture k of the level always lives on unit k.
+void applyTextureFilters() {
+    SceneCreator* level = sceneRenderer->getSceneCreator();
+    Texture* const textures[] = {level->woodTexture,        level->bubblesTexture,
+                                 level->smileTexture,       level->colourTexture,
+                                 level->yellowSmileTexture, level->redCryTexture,
+                                 level->greenSmileTexture};
+    for (int unit = 0; unit < 7; ++unit) {
+        textures[unit]->bind(unit);
+        textures[unit]->setSampling(mipMappingMode, samplingMode, unit);
+    }
+}
 
 // Every key event, whatever its key and action, runs the whole table: each key of the table
 // that is down at that moment acts, in table order. A held key therefore acts again on its

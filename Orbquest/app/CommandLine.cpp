@@ -7,6 +7,7 @@
 #include "base/Fatal.h"
 #include "input/Replay.h"
 #include "app/Settings.h"
+#include "levels/LevelSet.h"
 
 namespace {
 
@@ -115,6 +116,8 @@ const ValueOption kValueOptions[] = {
     {"--audio-out", &Options::audioOutPath, nullptr},
     {"--samples", nullptr, readSamples},
     {"--shadow-quality", nullptr, readShadowQuality},
+    {"--level", &Options::level, nullptr},
+    {"--export-level", &Options::exportLevelPath, nullptr},
 };
 
 const ValueOption* valueOptionNamed(const std::string& arg) {
@@ -149,6 +152,14 @@ std::string checkCombination(Options& options) {
         options.frameTime = kRecordedAutopilotFrameTime;
     }
     return "";
+}
+
+std::string levelNames() {
+    std::string names;
+    for (const std::string& name : levels::levelSet()) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return names;
 }
 
 // Formatted extraction as the player's shell hands it over: leading blanks are skipped and
@@ -237,6 +248,13 @@ std::string usageText() {
            "                  shadows: soft, fast or hard (default soft)\n"
            "  --save-settings write the settings file's values, with the ones given on this\n"
            "                  command line instead, to the settings file and exit\n"
+           "  --level L       play the level L: a level of the set by its name, or a level\n"
+           "                  file; the set: " +
+           levelNames() +
+           "\n"
+           "  --export-level F\n"
+           "                  write the level chosen (the road unless --level says) to the\n"
+           "                  level file F and exit\n"
            "\n"
            "Files named above are written to a temporary file beside them and renamed into\n"
            "place when the game ends; one that cannot be written ends the game with exit\n"
@@ -253,6 +271,7 @@ std::string usageText() {
            "  I J K L         move the free camera (F6)\n"
            "  P               pause and resume (losing the window's focus pauses too)\n"
            "  R               start the level again, at any moment\n"
+           "  N               after a win: on to the next level of the set\n"
            "  H               hide or show the on-screen display\n"
            "  F1 ... F9, 1    render options; F1 prints the list and shows the keys on screen\n"
            "  F12             save a screenshot as orbquest-NNNN.png where the game was started\n"

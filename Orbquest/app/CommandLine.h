@@ -22,12 +22,14 @@ struct Options {
     std::optional<int> volume;  // percent; unset, the settings file's
     float frameTime = 0.0f;     // seconds every frame takes whatever the clock says; 0: the clock
     int frames = 0;  // end normally after this many frames; 0 runs until the player quits
-    std::string screenshotPath;  // PNG of the last frame drawn, written before the teardown
-    std::string recordPath;      // replay file written from the live game
-    std::string replayPath;      // replay file played instead of live input
-    std::string frameStatsPath;  // CSV of every frame's pass and update times (benchmarks)
-    std::string audioOutPath;    // WAV file of what the game plays, mixed frame by frame
-    QualityChoice quality;       // --samples and --shadow-quality; the game picks what is left
+    std::string screenshotPath;   // PNG of the last frame drawn, written before the teardown
+    std::string recordPath;       // replay file written from the live game
+    std::string replayPath;       // replay file played instead of live input
+    std::string frameStatsPath;   // CSV of every frame's pass and update times (benchmarks)
+    std::string audioOutPath;     // WAV file of what the game plays, mixed frame by frame
+    std::string level;            // a level of the set by name, or a level file; empty: the road
+    std::string exportLevelPath;  // the level chosen is written here as a level file
+    QualityChoice quality;        // --samples and --shadow-quality; the game picks what is left
 };
 
 struct OptionScan {

@@ -4,15 +4,18 @@
 
 #include <iostream>
 
+#include "app/Callbacks.h"
 #include "app/Settings.h"
 #include "audio/GameAudio.h"
 #include "game/Autopilot.h"
+#include "game/LevelCatalog.h"
 #include "game/SceneCreator.h"
 #include "hud/GameTimeText.h"
 #include "hud/Hud.h"
 #include "input/AutopilotInput.h"
 #include "records/BestTimeRecord.h"
 #include "render/Camera.h"
+#include "levels/LevelSet.h"
 #include "render/SceneRenderer.h"
 
 namespace {
@@ -32,12 +35,18 @@ std::string notBetterLine(float seconds, float best) {
 
 }  // namespace
 
-GameFlow::GameFlow(BestTimeRecord* records, AutopilotInput* autopilot, Hud* hud, bool playersGame)
+std::string levelLine(const levels::LevelDescription& level) {
+    return "Level " + level.name + ": " + level.title;
+}
+
+GameFlow::GameFlow(BestTimeRecord* records, AutopilotInput* autopilot, Hud* hud, bool playersGame,
+                   levels::LevelDescription level)
     : records_(records),
       autopilot_(autopilot),
       hud_(hud),
       playersGame_(playersGame),
-      autopilotFlew_(autopilot && autopilot->driving()) {}
+      autopilotFlew_(autopilot && autopilot->driving()),
+      level_(std::move(level)) {}
 
 bool GameFlow::gameOver() const {
     return level().gameWon || level().gameLost;
@@ -78,6 +87,59 @@ void GameFlow::focusLost(GLFWwindow* window) {
 
 void GameFlow::restart(GLFWwindow* window) {
     sceneRenderer->restart();
+    startNewGame(window);
+    std::cout << "Game restarted" << std::endl;
+}
+
+bool GameFlow::playLevel(GLFWwindow* window, const std::string& nameOrFile) {
+    levels::LevelRead read = findLevel(nameOrFile);
+    if (!read.error.empty()) {
+        std::cout << read.error << std::endl;
+        return false;
+    }
+    level_ = std::move(read.level);
+    sceneRenderer->switchLevel(deltaTime, level_);
+    applyTextureFilters();
+    startNewGame(window);
+    std::cout << levelLine(level_) << std::endl;
+    return true;
+}
+
+std::string GameFlow::nextLevelName() const {
+    const int index = levels::levelSetIndex(level_.name);
+    const std::vector<std::string>& set = levels::levelSet();
+    if (index < 0 || index + 1 >= static_cast<int>(set.size())) {
+        return "";
+    }
+    return set[static_cast<size_t>(index) + 1];
+}
+
+void GameFlow::playNextLevel(GLFWwindow* window) {
+    const std::string next = nextLevelName();
+    if (level().gameWon && !level().gameLost && !next.empty()) {
+        playLevel(window, next);
+    }
+}
+
+std::vector<LevelEntry> GameFlow::levelList() const {
+    std::vector<LevelEntry> list;
+    for (const std::string& name : levels::levelSet()) {
+        LevelEntry entry;
+        entry.name = name;
+        const levels::LevelRead read = findLevel(name);
+        entry.title = read.level.title;
+        entry.parTime = read.level.parTime;
+        entry.problem = read.error;
+        entry.current = name == level_.name;
+        entry.bestTime = records_ ? records_->best(name) : std::nullopt;
+        entry.won = entry.bestTime.has_value();
+        list.push_back(entry);
+    }
+    return list;
+}
+
+// What a new game starts from besides the level and the camera, on R and on another level.
+void GameFlow::startNewGame(GLFWwindow* window) {
     if (gameAudio) {
         gameAudio->restart(level());
     }
@@ -90,7 +152,6 @@ void GameFlow::restart(GLFWwindow* window) {
     newBest_ = false;
     captureCursorForCamera(window);
     showHelp();
-    std::cout << "Game restarted" << std::endl;
 }
 
 void GameFlow::toggleDisplay() {
@@ -124,12 +185,12 @@ void GameFlow::afterColourPass() {
         return;
     }
     const BestTimeRecord::Outcome outcome =
-        records_ ? records_->offer(time) : BestTimeRecord::Outcome::NotKept;
+        records_ ? records_->offer(level_.name, time) : BestTimeRecord::Outcome::NotKept;
     if (outcome == BestTimeRecord::Outcome::NewBest) {
         resultLine_ = newBestLine(time);
         newBest_ = true;
     } else if (outcome == BestTimeRecord::Outcome::NotBetter) {
-        resultLine_ = notBetterLine(time, *records_->best());
+        resultLine_ = notBetterLine(time, *records_->best(level_.name));
     } else {
         resultLine_ = "Your time: " + formatGameTime(time) + " (the best time is not kept)";
     }
@@ -144,11 +205,12 @@ void GameFlow::advance(float deltaTime) {
 
 HudState GameFlow::displayState() const {
     HudState state = hudStateOf(level());
-    if (records_ && records_->best()) {
-        state.bestTime = *records_->best();
+    if (records_) {
+        state.bestTime = records_->best(level_.name);
     }
     state.resultLine = resultLine_;
     state.newBest = newBest_;
+    state.nextLevel = level().gameWon && !level().gameLost && !nextLevelName().empty();
     state.helpVisible = hud_ && hud_->helpShowing();
     return state;
 }

@@ -1,21 +1,42 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "game/LevelLayout.h"
 #include "hud/HudState.h"
+#include "levels/LevelDescription.h"
 
 class AutopilotInput;
 class BestTimeRecord;
 class Hud;
 struct GLFWwindow;
 
+// One level of the set as a list of levels shows it.
+struct LevelEntry {
+    std::string name;
+    std::string title;  // empty when the level cannot be played; 'problem' then says why
+    float parTime = 0.0f;
+    bool won = false;  // a player has won it: it has a best time
+    std::optional<float> bestTime;
+    bool current = false;  // the level being played
+    std::string problem;
+};
+
+// The console line of a level chosen: "Level NAME: TITLE".
+std::string levelLine(const levels::LevelDescription& level);
+
 // The game around the level: pausing, restarting, the end of a game with its time against the
-// best one, and what the on-screen display shows. The key and focus callbacks reach it.
+// best one, the level being played and the switch to another, and what the on-screen display
+// shows. The key and focus callbacks reach it; a menu lists and switches the levels through it.
 class GameFlow {
   public:
     // None of the three is owned, and each may be null: no records kept, no autopilot, no
     // display. 'playersGame': live input, not a replay (the autopilot is judged per game).
-    GameFlow(BestTimeRecord* records, AutopilotInput* autopilot, Hud* hud, bool playersGame);
+    // 'level': the one the renderer's level was built from.
+    GameFlow(BestTimeRecord* records, AutopilotInput* autopilot, Hud* hud, bool playersGame,
+             levels::LevelDescription level = roadLevel());
 
     // P: pauses or resumes; nothing once the game has ended.
     void togglePause(GLFWwindow* window);
@@ -23,6 +44,17 @@ class GameFlow {
     void focusLost(GLFWwindow* window);
     // R: a new game on the same level, at once, whatever state the game is in.
     void restart(GLFWwindow* window);
+    // The levels of the set in order, each with its title, par time and best time.
+    std::vector<LevelEntry> levelList() const;
+    // A new game on another level: a name of the set or a level file. One that cannot be
+    // played is refused with its line, and the game goes on where it was (false).
+    bool playLevel(GLFWwindow* window, const std::string& nameOrFile);
+    // N: after a win, the next level of the set, if there is one.
+    void playNextLevel(GLFWwindow* window);
+    const levels::LevelDescription& currentLevel() const { return level_; }
+    // The name of the level after the current one in the set; empty for the last or a file's.
+    std::string nextLevelName() const;
+
     // H: the display hidden or shown.
     void toggleDisplay();
     // F1: the key line shown again.
@@ -42,6 +74,7 @@ class GameFlow {
   private:
     bool gameOver() const;
     void captureCursorForCamera(GLFWwindow* window);
+    void startNewGame(GLFWwindow* window);
 
     BestTimeRecord* records_;
     AutopilotInput* autopilot_;
@@ -51,4 +84,5 @@ class GameFlow {
     bool endDecided_ = false;
     std::string resultLine_;
     bool newBest_ = false;
+    levels::LevelDescription level_;
 };

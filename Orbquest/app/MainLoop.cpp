@@ -118,16 +118,21 @@ void showEndPicture(GLFWwindow* window, FrameCapture* capture) {
     glfwSwapBuffers(window);
 }
 
-// The last picture stays while the window keeps answering: R there starts a new game, Escape
-// or closing the window ends at once; else the game ends as it always has, after the wait.
-void endOfGame(GLFWwindow* window, const SceneCreator& level) {
+bool levelEnded() {
+    const SceneCreator& level = *sceneRenderer->sceneCreator;
+    return level.gameWon || level.gameLost;
+}
+
+// The last picture stays while the window keeps answering: R there starts a new game (N a game
+// on the next level, which replaces the level), Escape or closing the window ends at once; else
+// the game ends as it always has, after the wait.
+void endOfGame(GLFWwindow* window) {
     const auto decided = [&] {
         exitControl->update(window);
-        return !(level.gameWon || level.gameLost) || exitControl->isQuitRequested() ||
-               glfwWindowShouldClose(window);
+        return !levelEnded() || exitControl->isQuitRequested() || glfwWindowShouldClose(window);
     };
     input::waitForEvents(window, kEndOfGameSeconds, decided);
-    if (level.gameWon || level.gameLost) {
+    if (levelEnded()) {
         exitControl->setQuitRequested(true);
         // The sound plays on meanwhile: a file being written gets the wait too, the fanfare in
         // it. A new game goes on from where the file is.
@@ -210,7 +215,7 @@ void runMainLoop(GLFWwindow* window, const Options& options, FrameCapture* captu
             if (!drawn) {
                 showEndPicture(window, capture);
             }
-            endOfGame(window, *level);
+            endOfGame(window);
         }
         checkGlState();
         ++frameCounter;

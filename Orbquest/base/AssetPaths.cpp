@@ -20,4 +20,8 @@ std::string sound(const std::string& fileName) {
     return std::string(kRoot) + "/Content/Sounds/" + fileName;
 }
 
+std::string level(const std::string& fileName) {
+    return std::string(kRoot) + "/Levels/" + fileName;
+}
+
 }  // namespace assets

@@ -13,5 +13,6 @@ std::string shader(const std::string& fileName);  // GLSL sources
 std::string model(const std::string& fileName);   // COLLADA models
 std::string image(const std::string& fileName);   // PNG images
 std::string sound(const std::string& fileName);   // WAV sounds
+std::string level(const std::string& fileName);   // the level files of the game's own set
 
 }  // namespace assets

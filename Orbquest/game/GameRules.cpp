@@ -1,18 +1,14 @@
 #include "game/GameRules.h"
 
+#include <algorithm>
+
 #include "game/SceneCreator.h"
 
 namespace {
 
 using namespace rules;
 
-// The road limits, read off the first floor slab, which starts at (-1.1, -3.3, -10).
-constexpr float kRoadHeightLimit = -3.4f;  // above it the player counts as at road height
-constexpr float kBackLimitZ = -12.2f;
-constexpr float kForwardLimitZ = 120.3f;
-constexpr float kSideLimitX = 6.3f;
-constexpr float kFallRate = 10.0f;       // pending descent per second of falling
-constexpr float kFallLostHeight = 3.0f;  // the slab this high means the fall is lost
+constexpr float kFallRate = 10.0f;  // pending descent per second of falling
 
 bool within(float value, float reach) {
     return -reach <= value && value <= reach;
@@ -48,14 +44,17 @@ void SceneCreator::checkLanding(int i) {
 
 void SceneCreator::checkBounds(float deltaTime) {
     const glm::vec3 slab = positionOf(floorSlabs[0]->modelMatrix);
-    const bool offRoad = slab.z <= kBackLimitZ || slab.x >= kSideLimitX || slab.x <= -kSideLimitX ||
-                         slab.z >= kForwardLimitZ;
-    if (slab.y >= kRoadHeightLimit && offRoad) {
+    auto offRectangle = [&slab](const levels::GroundLimits& g) {
+        return slab.z <= g.lowZ || slab.x >= g.highX || slab.x <= g.lowX || slab.z >= g.highZ;
+    };
+    const bool offGround =
+        std::all_of(fallLimits.ground.begin(), fallLimits.ground.end(), offRectangle);
+    if (slab.y >= fallLimits.groundHeight && offGround) {
         // Assigned, not added: while falling the level keeps rising at the descent rate.
         pendingDescent = kFallRate * deltaTime;
         falling = true;
     }
-    if (slab.y >= kFallLostHeight) {
+    if (slab.y >= fallLimits.lostHeight) {
         gameLost = true;
     }
 }

@@ -1,10 +1,12 @@
-#include "game/SceneCreator.h"
+#include "game/LevelLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <string>
 
 #include "base/AssetPaths.h"
+#include "game/SceneCreator.h"
+#include "levels/LevelSet.h"
 
 namespace {
 
@@ -28,14 +30,18 @@ constexpr int kStairColumns = 12;
 constexpr int kDuckCount = 27;
 constexpr float kDuckSpacing = 3.0f;
 constexpr int kZigzagTargets = 26;
+constexpr float kRoadParTime = 240.0f;  // seconds; the autopilot, flying flawlessly, needs 162
 
 const glm::mat4 kIdentity(1.0f);
 
-glm::mat4 T(float x, float y, float z) {
-    return glm::translate(kIdentity, glm::vec3(x, y, z));
+glm::mat4 T(const glm::vec3& position) {
+    return glm::translate(kIdentity, position);
+}
+glm::mat4 S(const glm::vec3& size) {
+    return glm::scale(kIdentity, size);
 }
 glm::mat4 S(float x, float y, float z) {
-    return glm::scale(kIdentity, glm::vec3(x, y, z));
+    return S(glm::vec3(x, y, z));
 }
 // A quarter turn about x, for the blocks.
 glm::mat4 R90() {
@@ -50,28 +56,18 @@ float gateZ(int gate) {
     return kFirstGateZ - kGateSpacing * static_cast<float>(gate);
 }
 
-scene::Model* place(std::vector<scene::Model*>& list, const std::string& path, Shader* shader,
-                    float deltaTime, const glm::mat4& placement) {
-    auto* model = new scene::Model(kIdentity, shader, path);
-    list.push_back(model);
-    model->init(deltaTime, placement);
-    return model;
-}
-
-}  // namespace
-
-void SceneCreator::buildFloorSlabs(float deltaTime, Shader* shader) {
+// The road, as the level description every level is built from.
+void addRoadFloor(levels::LevelDescription& road) {
     for (int i = 0; i < kFloorSlabCount; ++i) {
         const float z = -10.0f - kFloorSlabSpacing * static_cast<float>(i);
-        place(floorSlabs, kCubePath, shader, deltaTime, T(-1.1f, -3.3f, z) * S(6, 3, 6));
+        road.floor.push_back({{-1.1f, -3.3f, z}, {6, 3, 6}});
     }
+    // The ball's centre may pass the slabs' sides and far end by 0.3 and their near end by 0.2.
+    road.ground.push_back({-7.4f, 5.2f, -130.3f, 2.2f});
 }
 
-void SceneCreator::buildBlocks(float deltaTime, Shader* shader) {
-    const glm::mat4 shape = R90() * S(0.5f, 0.5f, 0.5f);
-    auto addBlock = [&](float x, float y, float z) {
-        place(blocks, kCubePath, shader, deltaTime, T(x, y, z) * shape);
-    };
+void addRoadBlocks(std::vector<glm::vec3>& blocks) {
+    auto addBlock = [&](float x, float y, float z) { blocks.emplace_back(x, y, z); };
 
     for (int gate = 0; gate < kGateCount; ++gate) {
         const float z = gateZ(gate);
@@ -114,43 +110,17 @@ void SceneCreator::buildBlocks(float deltaTime, Shader* shader) {
     }
 }
 
-void SceneCreator::buildBackdrop(float deltaTime, Shader* shader) {
-    place(backdrops, kCubePath, shader, deltaTime, T(-1.1f, 16.7f, -148.0f) * S(15, 15, 0.1f));
-}
-
-void SceneCreator::buildDucks(float deltaTime, Shader* shader) {
+// Each duck with its puddle under it and its ball 0.5 to the right, 0.59 up and 0.3 nearer.
+void addRoadDucks(std::vector<levels::Duck>& ducks) {
     for (int i = 0; i < kDuckCount; ++i) {
         const float z = -50.0f - kDuckSpacing * static_cast<float>(i);
-        place(ducks, kDuckPath, shader, deltaTime,
-              T(-10.0f, 0.01f, z) * S(0.005f, 0.005f, 0.005f) * R1());
+        const float ballZ = -49.7f - kDuckSpacing * static_cast<float>(i);
+        ducks.push_back({{-10.0f, 0.01f, z}, {-10.0f, -0.3f, z}, {-9.5f, 0.6f, ballZ}});
     }
 }
 
-void SceneCreator::buildPuddles(float deltaTime, Shader* shader) {
-    for (int i = 0; i < kDuckCount; ++i) {
-        const float z = -50.0f - kDuckSpacing * static_cast<float>(i);
-        place(puddles, kSpherePath, shader, deltaTime, T(-10.0f, -0.3f, z) * S(1, 0.2f, 1));
-    }
-}
-
-void SceneCreator::buildDuckBalls(float deltaTime, Shader* shader) {
-    for (int i = 0; i < kDuckCount; ++i) {
-        const float z = -49.7f - kDuckSpacing * static_cast<float>(i);
-        place(duckBalls, kSpherePath, shader, deltaTime,
-              T(-9.5f, 0.6f, z) * S(0.1f, 0.1f, 0.1f) * R1());
-    }
-}
-
-void SceneCreator::buildPlayer(float deltaTime, Shader* shader) {
-    player = new scene::Model(kIdentity, shader, kSpherePath);
-    player->init(deltaTime, S(0.3f, 0.3f, 0.3f));
-}
-
-void SceneCreator::buildTargets(float deltaTime, Shader* shader) {
-    const glm::mat4 size = S(0.3f, 0.3f, 0.3f);
-    auto addTarget = [&](float x, float y, float z) {
-        place(targets, kSpherePath, shader, deltaTime, T(x, y, z) * size);
-    };
+void addRoadTargets(std::vector<glm::vec3>& targets) {
+    auto addTarget = [&](float x, float y, float z) { targets.emplace_back(x, y, z); };
 
     // A zigzag along the road: the offset swings between +2.2 and -2.2 after each target.
     float offset = 0.0f;
@@ -183,7 +153,88 @@ void SceneCreator::buildTargets(float deltaTime, Shader* shader) {
     }
 }
 
+scene::Model* place(std::vector<scene::Model*>& list, const std::string& path, Shader* shader,
+                    float deltaTime, const glm::mat4& placement) {
+    auto* model = new scene::Model(kIdentity, shader, path);
+    list.push_back(model);
+    model->init(deltaTime, placement);
+    return model;
+}
+
+}  // namespace
+
+levels::LevelDescription roadLevel() {
+    levels::LevelDescription road;
+    road.name = levels::kRoadName;
+    road.title = "The Road";
+    road.parTime = kRoadParTime;
+    addRoadFloor(road);
+    addRoadBlocks(road.blocks);
+    addRoadTargets(road.targets);
+    addRoadDucks(road.ducks);
+    road.backdrops.push_back({{-1.1f, 16.7f, -148.0f}, {15, 15, 0.1f}});
+    return road;
+}
+
+// Every level is built the same way from its description, each kind of model in its shape.
+
+void SceneCreator::buildFloorSlabs(const levels::LevelDescription& level, float deltaTime,
+                                   Shader* shader) {
+    for (const levels::Slab& slab : level.floor) {
+        place(floorSlabs, kCubePath, shader, deltaTime, T(slab.position) * S(slab.size));
+    }
+}
+
+void SceneCreator::buildBlocks(const levels::LevelDescription& level, float deltaTime,
+                               Shader* shader) {
+    const glm::mat4 shape = R90() * S(0.5f, 0.5f, 0.5f);
+    for (const glm::vec3& block : level.blocks) {
+        place(blocks, kCubePath, shader, deltaTime, T(block) * shape);
+    }
+}
+
+void SceneCreator::buildBackdrop(const levels::LevelDescription& level, float deltaTime,
+                                 Shader* shader) {
+    for (const levels::Slab& panel : level.backdrops) {
+        place(backdrops, kCubePath, shader, deltaTime, T(panel.position) * S(panel.size));
+    }
+}
+
+void SceneCreator::buildDucks(const levels::LevelDescription& level, float deltaTime,
+                              Shader* shader) {
+    for (const levels::Duck& duck : level.ducks) {
+        place(ducks, kDuckPath, shader, deltaTime, T(duck.duck) * S(0.005f, 0.005f, 0.005f) * R1());
+    }
+}
+
+void SceneCreator::buildPuddles(const levels::LevelDescription& level, float deltaTime,
+                                Shader* shader) {
+    for (const levels::Duck& duck : level.ducks) {
+        place(puddles, kSpherePath, shader, deltaTime, T(duck.puddle) * S(1, 0.2f, 1));
+    }
+}
+
+void SceneCreator::buildDuckBalls(const levels::LevelDescription& level, float deltaTime,
+                                  Shader* shader) {
+    for (const levels::Duck& duck : level.ducks) {
+        place(duckBalls, kSpherePath, shader, deltaTime, T(duck.ball) * S(0.1f, 0.1f, 0.1f) * R1());
+    }
+}
+
+void SceneCreator::buildPlayer(float deltaTime, Shader* shader) {
+    player = new scene::Model(kIdentity, shader, kSpherePath);
+    player->init(deltaTime, S(0.3f, 0.3f, 0.3f));
+}
+
+void SceneCreator::buildTargets(const levels::LevelDescription& level, float deltaTime,
+                                Shader* shader) {
+    const glm::mat4 size = S(0.3f, 0.3f, 0.3f);
+    for (const glm::vec3& target : level.targets) {
+        place(targets, kSpherePath, shader, deltaTime, T(target) * size);
+    }
+}
+
 void SceneCreator::buildLightMarker(float deltaTime, Shader* shader) {
     lightMarker = new scene::Model(kIdentity, shader, kSpherePath);
-    lightMarker->init(deltaTime, glm::translate(kIdentity, lightPosition) * S(0.2f, 0.2f, 0.2f));
+    lightMarker->init(deltaTime, T(lightPosition) * S(0.2f, 0.2f, 0.2f));
 }

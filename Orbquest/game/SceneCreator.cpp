@@ -1,6 +1,7 @@
 #include "game/SceneCreator.h"
 
 #include "base/AssetPaths.h"
+#include "game/LevelLayout.h"
 
 #include "render/Texture.h"
 
@@ -23,16 +24,20 @@ void deleteModels(std::vector<scene::Model*>& models) {
 
 }  // namespace
 
-SceneCreator::SceneCreator(float deltaTime, Shader* shader) {
+SceneCreator::SceneCreator(float deltaTime, Shader* shader)
+    : SceneCreator(roadLevel(), deltaTime, shader) {}
+
+SceneCreator::SceneCreator(const levels::LevelDescription& level, float deltaTime, Shader* shader) {
     // Creation order fixes every list index: targetDone and the passes rely on it.
-    buildFloorSlabs(deltaTime, shader);
-    buildBlocks(deltaTime, shader);
-    buildBackdrop(deltaTime, shader);
-    buildDucks(deltaTime, shader);
-    buildPuddles(deltaTime, shader);
-    buildDuckBalls(deltaTime, shader);
+    buildFloorSlabs(level, deltaTime, shader);
+    buildBlocks(level, deltaTime, shader);
+    buildBackdrop(level, deltaTime, shader);
+    buildDucks(level, deltaTime, shader);
+    buildPuddles(level, deltaTime, shader);
+    buildDuckBalls(level, deltaTime, shader);
     buildPlayer(deltaTime, shader);
-    buildTargets(deltaTime, shader);
+    buildTargets(level, deltaTime, shader);
+    fallLimits = levels::fallLimitsOf(level);
 
     woodTexture = new Texture(assets::image("wood-2.png"));
     bubblesTexture = new Texture(assets::image("electbubbles-2.png"));

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "levels/FallLimits.h"
+#include "levels/LevelDescription.h"
 #include "scene/Model.h"
 
 class Shader;
@@ -20,7 +22,7 @@ struct GLFWwindow;
 // translation of its model matrix.
 class SceneCreator {
   public:
-    std::vector<scene::Model*> floorSlabs;  // element 0 is the reference for the road bounds
+    std::vector<scene::Model*> floorSlabs;  // element 0 is the reference for the fall rule
     std::vector<scene::Model*> blocks;      // gates, beam and stairs; the player can stand on them
     std::vector<scene::Model*> backdrops;
     std::vector<scene::Model*> ducks;
@@ -64,12 +66,16 @@ class SceneCreator {
     // Seconds of game time: the frame times of every frame the level was updated in. It stops
     // while the game is paused and starts again from 0 on a restart.
     float gameTime = 0.0f;
+    // The level's ground and fall heights, as limits on floor slab 0's position.
+    levels::FallLimits fallLimits;
     // While set the main loop neither updates the level nor turns the camera; both passes
     // still draw.
     bool paused = false;
 
-    // Builds the whole level with 'shader' (current, not owned) for every model.
+    // Builds the whole level with 'shader' (current, not owned) for every model: the road, or
+    // the level described (which needs at least one floor slab).
     SceneCreator(float deltaTime, Shader* shader);
+    SceneCreator(const levels::LevelDescription& level, float deltaTime, Shader* shader);
     virtual ~SceneCreator();
 
     SceneCreator(const SceneCreator&) = delete;
@@ -105,14 +111,14 @@ class SceneCreator {
   private:
     friend struct SceneCreatorInspector;  // lets the tests call the rules one by one
 
-    void buildFloorSlabs(float deltaTime, Shader* shader);
-    void buildBlocks(float deltaTime, Shader* shader);
-    void buildBackdrop(float deltaTime, Shader* shader);
-    void buildDucks(float deltaTime, Shader* shader);
-    void buildPuddles(float deltaTime, Shader* shader);
-    void buildDuckBalls(float deltaTime, Shader* shader);
+    void buildFloorSlabs(const levels::LevelDescription& level, float deltaTime, Shader* shader);
+    void buildBlocks(const levels::LevelDescription& level, float deltaTime, Shader* shader);
+    void buildBackdrop(const levels::LevelDescription& level, float deltaTime, Shader* shader);
+    void buildDucks(const levels::LevelDescription& level, float deltaTime, Shader* shader);
+    void buildPuddles(const levels::LevelDescription& level, float deltaTime, Shader* shader);
+    void buildDuckBalls(const levels::LevelDescription& level, float deltaTime, Shader* shader);
     void buildPlayer(float deltaTime, Shader* shader);
-    void buildTargets(float deltaTime, Shader* shader);
+    void buildTargets(const levels::LevelDescription& level, float deltaTime, Shader* shader);
     void buildLightMarker(float deltaTime, Shader* shader);
     void resetGameState();
 

@@ -24,6 +24,7 @@ const char* const kKeyParts[] = {"W A S D: roll", "Space: lift",     "mouse: cam
 const char* const kKeySeparator = "  \u00b7  ";
 const char* const kPlayOnLine = "P: play on";
 const char* const kPlayAgainLine = "R: play again";
+const char* const kNextLevelPart = "N: next level";
 
 std::string joinKeys(size_t from, size_t to) {
     std::string line;
@@ -91,7 +92,10 @@ void layoutCentre(Frame& frame, const HudState& state, int small, int large) {
                           state.newBest ? kBestGold : kWhite);
             baseline += kLineStep * static_cast<float>(small);
         }
-        frame.centred(kPlayAgainLine, small, baseline, kWhite);
+        const std::string again = state.nextLevel
+                                      ? std::string(kPlayAgainLine) + kKeySeparator + kNextLevelPart
+                                      : std::string(kPlayAgainLine);
+        frame.centred(again, frame.fitted(again, small), baseline, kWhite);
     } else if (state.paused) {
         const float baseline = kPausedBaseline * height;
         frame.centred("Paused", large, baseline, kWhite);

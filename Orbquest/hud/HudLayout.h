@@ -25,7 +25,8 @@ constexpr int kMinKeyLinePixels = 9;        // below this the key line is set in
 
 // Where each part of the display goes in a window of width x height pixels:
 //   top left: targets done of all, the game time, the best time when there is one;
-//   centre:   "Paused", or the end lines with the result and "R: play again" under them;
+//   centre:   "Paused", or the end lines with the result and "R: play again" under them
+//             (with "N: next level" after a win on a level with one after it);
 //   bottom:   the key line, while help is shown or the game is paused.
 std::vector<TextRun> layoutHud(const HudState& state, int width, int height,
                                const TextMetrics& metrics);

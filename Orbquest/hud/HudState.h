@@ -17,6 +17,7 @@ struct HudState {
     std::vector<std::string> endLines;  // the game's own end lines; none while it goes on
     std::string resultLine;             // under them: the time, and whether it is a new best
     bool newBest = false;               // the result line tells of a new best time
+    bool nextLevel = false;             // after a win, N goes on to another level
     bool helpVisible = false;           // the key line at the bottom
 };
 

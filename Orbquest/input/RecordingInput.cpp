@@ -22,15 +22,17 @@ RecordingInput::~RecordingInput() {
     }
 }
 
-bool RecordingInput::open(const std::string& path, std::string& error) {
-    if (!file_.open(path) || !file_.write(kHeader)) {
+bool RecordingInput::open(const std::string& path, std::string& error, const std::string& level) {
+    const std::string header =
+        kHeader + (level.empty() ? std::string() : formatReplayLevel(level) + "\n");
+    if (!file_.open(path) || !file_.write(header)) {
         error = file_.error();
         file_.discard();
         return false;
     }
     path_ = path;
     writing_ = true;
-    bytesWritten_ = std::strlen(kHeader);
+    bytesWritten_ = header.size();
     return true;
 }
 

@@ -22,8 +22,8 @@ class RecordingInput : public InputSource {
     RecordingInput& operator=(const RecordingInput&) = delete;
 
     // Begins the file; false (with the reason) if it cannot be. Nothing is written under 'path'
-    // before finish().
-    bool open(const std::string& path, std::string& error);
+    // before finish(). A recording on a level other than the road ('level' empty) names it first.
+    bool open(const std::string& path, std::string& error, const std::string& level = "");
     // Writes the frame still in progress and puts the file in place; false, with the reason,
     // when it could not be written, and then the file at 'path' is as it was. A recording that
     // a limit ended is kept up to that frame. Without a file, there is nothing to do.

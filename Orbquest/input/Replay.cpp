@@ -209,6 +209,7 @@ ReplayScript parseReplay(const std::string& text) {
     ReplayScript script;
     auto refuse = [&script](const std::string& problem) {
         script.frames.clear();
+        script.level.clear();
         script.error = problem;
         return script;
     };
@@ -233,6 +234,18 @@ ReplayScript parseReplay(const std::string& text) {
             words.push_back(word);
         }
         if (words.empty()) {
+            continue;
+        }
+        if (words.front() == "level") {
+            if (words.size() != 2 || words[1].size() > kMaxReplayLevelName) {
+                return refuse(where + "\"level\" needs one level's name of at most " +
+                              std::to_string(kMaxReplayLevelName) +
+                              " characters, alone on its line");
+            }
+            if (!script.frames.empty() || !script.level.empty()) {
+                return refuse(where + "\"level\" comes once, before the first frame");
+            }
+            script.level = words[1];
             continue;
         }
         ReplayFrame frame;
@@ -294,6 +307,10 @@ std::string formatReplayFrame(const ReplayFrame& frame, const PadState& previous
         line << ' ' << verb << ' ' << keyName(event.key);
     }
     return line.str();
+}
+
+std::string formatReplayLevel(const std::string& level) {
+    return "level " + level;
 }
 
 std::string keyName(int key) {

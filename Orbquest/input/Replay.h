@@ -18,7 +18,8 @@
 // the window losing the keyboard focus (which pauses the game), and "pad LX LY RX RY BUTTONS"
 // (the gamepad: both sticks from -1 to 1, and the buttons down as a hexadecimal bit set, bit
 // n for GLFW's button n; the previous line's pad if absent, at rest before the first).
-// '#' starts a comment.
+// '#' starts a comment. A line "level NAME" before the first frame names the level the replay
+// was recorded on; a replay without one is the road's.
 // Lines end in LF, CR LF or CR.
 //
 // The limits below keep a file from asking for unbounded memory or a clock the game cannot
@@ -53,7 +54,10 @@ struct ReplayFrame {
     std::vector<KeyEvent> events;
 };
 
+constexpr std::size_t kMaxReplayLevelName = 64;  // characters of the "level" word's name
+
 struct ReplayScript {
+    std::string level;                // the "level" line's name; empty for the road
     std::vector<ReplayFrame> frames;  // one entry per line; 'repeat' frames each
     std::string error;                // "line N: what is wrong"; empty when the text is valid
 };
@@ -69,6 +73,9 @@ bool parseSeconds(const std::string& word, double& seconds);
 // One line of a recording (frame times and the pad round-trip bit for bit). The pad is
 // written only when it differs from the one the line before left.
 std::string formatReplayFrame(const ReplayFrame& frame, const PadState& previousPad = PadState());
+
+// The line a recording on a level other than the road starts with.
+std::string formatReplayLevel(const std::string& level);
 
 // Key names as replays write them ("W", "SPACE", "F3", "ESCAPE", ...); unnamed keys are
 // written as "KEY" followed by the GLFW key code.

@@ -21,7 +21,7 @@ BestTimeRecord::BestTimeRecord(std::string path) : path_(std::move(path)) {}
 
 void BestTimeRecord::refuse(const std::string& why) {
     usable_ = false;
-    best_.reset();
+    bestTimes_.clear();
     std::cout << "Best time not kept: the records file " << path_ << " " << why
               << "; it is left as it is" << std::endl;
 }
@@ -40,7 +40,7 @@ void BestTimeRecord::load() {
     std::string error;
     switch (readTextFile(path_, kMaxRecordsBytes, text, error)) {
         case TextFileRead::Missing:
-            best_.reset();
+            bestTimes_.clear();
             return;
         case TextFileRead::Failed:
             refuse("cannot be read (" + error + ")");
@@ -53,12 +53,17 @@ void BestTimeRecord::load() {
         refuse("cannot be parsed (" + records.error + ")");
         return;
     }
-    best_ = records.bestTime;
+    bestTimes_ = records.bestTimes;
+}
+
+std::optional<float> BestTimeRecord::best(const std::string& level) const {
+    const auto found = bestTimes_.find(level);
+    return found == bestTimes_.end() ? std::nullopt : std::optional<float>(found->second);
 }
 
 // Read, compared and replaced under the lock, so two games ending at once keep the better
 // time: the second reads what the first stored.
-BestTimeRecord::Outcome BestTimeRecord::offer(float seconds) {
+BestTimeRecord::Outcome BestTimeRecord::offer(const std::string& level, float seconds) {
     if (!usable_ || path_.empty()) {
         load();  // says why, once
         return Outcome::NotKept;
@@ -75,11 +80,18 @@ BestTimeRecord::Outcome BestTimeRecord::offer(float seconds) {
         if (!usable_) {
             return Outcome::NotKept;
         }
-        if (best_ && !(seconds < *best_)) {
+        const std::optional<float> best = this->best(level);
+        if (best && !(seconds < *best)) {
             return Outcome::NotBetter;
         }
-        if (replaceFileAtomically(path_, formatRecords(seconds), error)) {
-            best_ = seconds;
+        BestTimes bestTimes = bestTimes_;
+        bestTimes[level] = seconds;
+        const std::string text = formatRecords(bestTimes);
+        if (text.size() > kMaxRecordsBytes) {
+            error = "the records file would grow past " + std::to_string(kMaxRecordsBytes) +
+                    " bytes, more than the game reads";
+        } else if (replaceFileAtomically(path_, text, error)) {
+            bestTimes_ = std::move(bestTimes);
             return Outcome::NewBest;
         }
     }

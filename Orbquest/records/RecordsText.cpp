@@ -11,6 +11,9 @@
 
 #include "base/ConsoleText.h"
 #include "base/IniLines.h"
+#include "base/ShortestDecimal.h"
+#include "levels/LevelFile.h"
+#include "levels/LevelSet.h"
 
 namespace {
 
@@ -19,8 +22,7 @@ const char* const kBestTimeKey = "best_time";
 // What the handler gathers, beside the lines inih reads, so it knows which line it is on.
 struct Reading : IniLines {
     explicit Reading(const std::string& all) : IniLines(all) {}
-    bool haveBest = false;
-    float bestTime = 0.0f;
+    BestTimes bestTimes;
     int problemLine = 0;  // the first line the handler refused, and why
     std::string problem;
 };
@@ -42,17 +44,19 @@ int takePair(void* user, const char* section, const char* name, const char* valu
     if (reading.problemLine != 0) {
         return 1;  // the first problem stands
     }
-    if (section[0] != '\0') {
-        reading.problem = "a section [" + printable(section) + "], which the file has none of";
+    const std::string level = section[0] == '\0' ? levels::kRoadName : section;
+    float seconds = 0.0f;
+    if (!levels::isLevelName(level)) {
+        reading.problem = "a section [" + printable(section) + "], which is no level's name";
     } else if (std::string(name) != kBestTimeKey) {
         reading.problem = "unknown key \"" + printable(name) + "\"";
-    } else if (reading.haveBest) {
-        reading.problem = std::string(kBestTimeKey) + " given twice";
-    } else if (!readSeconds(value, reading.bestTime)) {
+    } else if (reading.bestTimes.count(level) > 0) {
+        reading.problem = std::string(kBestTimeKey) + " of " + level + " given twice";
+    } else if (!readSeconds(value, seconds)) {
         reading.problem = std::string(kBestTimeKey) + " is \"" + printable(value) +
                           "\", not a positive number of seconds";
     } else {
-        reading.haveBest = true;
+        reading.bestTimes[level] = seconds;
         return 1;
     }
     reading.problemLine = reading.line;
@@ -92,17 +96,19 @@ RecordsText parseRecords(const std::string& text) {
         result.error = "line " + std::to_string(failedLine) + ": " + what;
         return result;
     }
-    if (!reading.haveBest) {
+    if (reading.bestTimes.empty()) {
         result.error = std::string("no ") + kBestTimeKey;
         return result;
     }
-    result.bestTime = reading.bestTime;
+    result.bestTimes = std::move(reading.bestTimes);
     return result;
 }
 
-std::string formatRecords(float bestTime) {
-    char value[32];
-    std::snprintf(value, sizeof value, "%.9g", static_cast<double>(bestTime));
-    return std::string("# Orbquest's records: the game time of the fastest win, in seconds\n") +
-           kBestTimeKey + " = " + value + "\n";
+std::string formatRecords(const BestTimes& bestTimes) {
+    std::string text =
+        "# Orbquest's records: the game time of each level's fastest win, in seconds\n";
+    for (const auto& [level, seconds] : bestTimes) {
+        text += "\n[" + level + "]\n" + kBestTimeKey + " = " + shortestDecimal(seconds) + "\n";
+    }
+    return text;
 }

@@ -49,14 +49,26 @@ Shader* newSceneShader(ShadowQuality shadows) {
                       gameShaderDefines(shadows));
 }
 
-void SceneRenderer::init(float deltaTime, ShadowQuality shadows) {
+void SceneRenderer::init(float deltaTime, ShadowQuality shadows,
+                         const levels::LevelDescription& level) {
     shadowQuality = shadows;
     depthShader = newDepthShader();
     sceneShader = newSceneShader(shadows);
     // The models take their attribute locations from the program current while they load.
     sceneShader->use();
-    sceneCreator = new SceneCreator(deltaTime, sceneShader);
+    sceneCreator = new SceneCreator(level, deltaTime, sceneShader);
     camera = new Camera();
+}
+
+void SceneRenderer::switchLevel(float deltaTime, const levels::LevelDescription& level) {
+    sceneShader->use();
+    SceneCreator* next = new SceneCreator(level, deltaTime, sceneShader);
+    next->cullingEnabled = sceneCreator->cullingEnabled;
+    next->cullingInfo = sceneCreator->cullingInfo;
+    next->showLightMarker = sceneCreator->showLightMarker;
+    delete sceneCreator;
+    sceneCreator = next;
+    camera->reset();
 }
 
 void SceneRenderer::update(float deltaTime, GLFWwindow* window, Shader* shader) {

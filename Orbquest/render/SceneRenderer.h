@@ -6,6 +6,9 @@
 
 class Camera;
 class SceneCreator;
+namespace levels {
+struct LevelDescription;
+}
 class Shader;
 struct GLFWwindow;
 
@@ -29,12 +32,16 @@ class SceneRenderer {
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-    void init(float deltaTime, ShadowQuality shadows = kFullLookShadows);
+    // The programs, the camera and the level described.
+    void init(float deltaTime, ShadowQuality shadows, const levels::LevelDescription& level);
     // Per frame, with the scene program current: "viewPos", the camera, then the world and its
     // game clock. A paused game is not updated.
     void update(float deltaTime, GLFWwindow* window, Shader* shader);
     // A new game: the level reset in place and the camera as at start-up.
     void restart();
+    // A new game on another level: it is built before the current one goes, and keeps the
+    // render options the hotkeys switched (culling, its counts, the light marker).
+    void switchLevel(float deltaTime, const levels::LevelDescription& level);
     void drawDepth();
     void draw(Shader* shader);
     void release();

@@ -13,6 +13,7 @@
 #include "base/AtomicFile.h"
 #include "base/ConsoleText.h"
 #include "base/IniLines.h"
+#include "base/ShortestDecimal.h"
 #include "base/TextLines.h"
 #include "base/XdgFolder.h"
 
@@ -61,17 +62,6 @@ bool readSwitch(const char* text, bool& value) {
     return false;
 }
 
-// The shortest decimal that reads back as the same float: 0.2, not 0.200000003.
-std::string number(float value) {
-    char text[32];
-    for (int digits = 6;; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (digits >= 9 || std::strtof(text, nullptr) == value) {
-            return text;
-        }
-    }
-}
-
 std::string onOff(bool value) {
     return value ? "on" : "off";
 }
@@ -102,26 +92,27 @@ const Key kKeys[] = {
      [](const char* text, GameSettings& s) { return readSwitch(text, s.fullScreen); },
      [](const GameSettings& s) { return onOff(s.fullScreen); }},
     {"mouse_sensitivity",
-     "a factor above 0 up to " + number(kMaxMouseSensitivity) + " (1 is the usual turn)",
+     "a factor above 0 up to " + shortestDecimal(kMaxMouseSensitivity) + " (1 is the usual turn)",
      [](const char* text, GameSettings& s) {
          float value = 0.0f;
          return readFactor(text, 0.0f, kMaxMouseSensitivity, value) && value > 0.0f &&
                 (s.mouseSensitivity = value, true);
      },
-     [](const GameSettings& s) { return number(s.mouseSensitivity); }},
+     [](const GameSettings& s) { return shortestDecimal(s.mouseSensitivity); }},
     {"invert_y", "on or off",
      [](const char* text, GameSettings& s) { return readSwitch(text, s.invertY); },
      [](const GameSettings& s) { return onOff(s.invertY); }},
-    {"pad_dead_zone", "a fraction of the stick's travel from 0 to " + number(kMaxPadDeadZone),
+    {"pad_dead_zone",
+     "a fraction of the stick's travel from 0 to " + shortestDecimal(kMaxPadDeadZone),
      [](const char* text, GameSettings& s) {
          return readFactor(text, 0.0f, kMaxPadDeadZone, s.padDeadZone);
      },
-     [](const GameSettings& s) { return number(s.padDeadZone); }},
-    {"pad_camera_speed", "degrees per second from 0 to " + number(kMaxPadCameraSpeed),
+     [](const GameSettings& s) { return shortestDecimal(s.padDeadZone); }},
+    {"pad_camera_speed", "degrees per second from 0 to " + shortestDecimal(kMaxPadCameraSpeed),
      [](const char* text, GameSettings& s) {
          return readFactor(text, 0.0f, kMaxPadCameraSpeed, s.padCameraSpeed);
      },
-     [](const GameSettings& s) { return number(s.padCameraSpeed); }},
+     [](const GameSettings& s) { return shortestDecimal(s.padCameraSpeed); }},
     {"volume", "a whole number from 0 to " + std::to_string(kMaxVolume),
      [](const char* text, GameSettings& s) {
          long value = 0;

@@ -8,6 +8,8 @@
 
 #include "app/CommandLine.h"
 #include "input/Replay.h"
+#include "levels/FallLimits.h"
+#include "levels/LevelFile.h"
 #include "records/RecordsText.h"
 #include "settings/SettingsFile.h"
 
@@ -89,7 +91,7 @@ std::string checkReplayText(const std::string& text) {
     if (script.frames.empty()) {
         return "accepted without frames";
     }
-    std::string recorded;
+    std::string recorded = script.level.empty() ? "" : formatReplayLevel(script.level) + "\n";
     PadState written;  // as a recording writes the pad: only where it changes
     for (size_t i = 0; i < script.frames.size(); ++i) {
         if (const std::string problem = unplayable(script.frames[i]); !problem.empty()) {
@@ -104,6 +106,9 @@ std::string checkReplayText(const std::string& text) {
     }
     if (again.frames.size() != script.frames.size()) {
         return "its recording reads back as another number of lines";
+    }
+    if (again.level != script.level) {
+        return "its recording reads back as another level";
     }
     for (size_t i = 0; i < script.frames.size(); ++i) {
         if (!sameFrame(again.frames[i], script.frames[i])) {
@@ -142,15 +147,17 @@ std::string checkRecordsText(const std::string& text) {
     if (!records.error.empty()) {
         return oneLineProblem(records.error);
     }
-    if (!(records.bestTime > 0.0f) || !std::isfinite(records.bestTime)) {
-        return "accepted a best time of " + std::to_string(records.bestTime);
+    for (const auto& [level, seconds] : records.bestTimes) {
+        if (!levels::isLevelName(level) || !(seconds > 0.0f) || !std::isfinite(seconds)) {
+            return "accepted a best time of " + std::to_string(seconds) + " for " + level;
+        }
     }
-    const RecordsText again = parseRecords(formatRecords(records.bestTime));
+    const RecordsText again = parseRecords(formatRecords(records.bestTimes));
     if (!again.error.empty()) {
         return "its own file is refused: " + again.error;
     }
-    if (again.bestTime != records.bestTime) {
-        return "its own file reads back another time";
+    if (again.bestTimes != records.bestTimes) {
+        return "its own file reads back other times";
     }
     return "";
 }
@@ -228,6 +235,64 @@ std::string checkSettingsText(const std::string& text) {
     return "";
 }
 
+namespace {
+
+const char* const kLevelPath = "/home/ann/levels/my-level.toml";
+
+// What building and playing a level takes: the slab and ground the fall rule reads, a target to
+// win by, and positions and sizes that keep every matrix finite.
+std::string unplayable(const levels::LevelDescription& level) {
+    using namespace levels;
+    const auto near = [](const glm::vec3& v) {
+        return glm::all(glm::lessThanEqual(glm::abs(v), glm::vec3(kMaxCoordinate)));
+    };
+    const auto placed = [&near](const Slab& slab) {
+        return near(slab.position) && near(slab.size) && glm::all(glm::greaterThan(slab.size, {}));
+    };
+    if (level.floor.empty() || level.ground.empty() || level.targets.empty() ||
+        !isLevelName(level.name)) {
+        return "a level without a floor slab, ground, a target or a name";
+    }
+    if (!std::all_of(level.targets.begin(), level.targets.end(), near) ||
+        !std::all_of(level.blocks.begin(), level.blocks.end(), near) ||
+        !std::all_of(level.floor.begin(), level.floor.end(), placed) ||
+        !std::all_of(level.backdrops.begin(), level.backdrops.end(), placed)) {
+        return "a position or size beyond the limits or not finite";
+    }
+    const FallLimits fall = fallLimitsOf(level);
+    if (!(fall.groundHeight < fall.lostHeight) ||
+        std::any_of(fall.ground.begin(), fall.ground.end(), [](const GroundLimits& g) {
+            return !(g.lowX < g.highX && g.lowZ < g.highZ);
+        })) {
+        return "a fall rule under which the ball is never on the ground";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string checkLevelText(const std::string& text) {
+    const levels::LevelRead read = levels::parseLevel(text, kLevelPath);
+    if (!read.error.empty()) {
+        if (read.error.rfind(std::string("Level file ") + kLevelPath, 0) != 0) {
+            return "a refusal that does not name the file: " +
+                   read.error.substr(0, kLongestMessage);
+        }
+        return oneLineProblem(read.error);
+    }
+    if (const std::string problem = unplayable(read.level); !problem.empty()) {
+        return "accepted " + problem;
+    }
+    const levels::LevelRead again = levels::parseLevel(levels::formatLevel(read.level), kLevelPath);
+    if (!again.error.empty()) {
+        return "its own file is refused: " + again.error;
+    }
+    if (again.level != read.level) {
+        return "its own file reads back as another level";
+    }
+    return "";
+}
+
 std::vector<std::string> commandLineFromBytes(const std::string& bytes) {
     std::vector<std::string> args{"orbquest"};
     std::istringstream stream(bytes);
@@ -249,6 +314,9 @@ std::string checkHarnessInput(const std::string& harness, const std::string& byt
     }
     if (harness == "settings") {
         return checkSettingsText(bytes);
+    }
+    if (harness == "level") {
+        return checkLevelText(bytes);
     }
     return "no harness is called " + harness;
 }

@@ -23,6 +23,10 @@ std::string checkRecordsText(const std::string& text);
 // one the game can start with, and writing the settings out reads back as the very same ones.
 std::string checkSettingsText(const std::string& text);
 
+// A level file: a refusal is one printable line naming the file; an accepted level is one the
+// game can build and play by its rules, and writing it out reads back as the very same level.
+std::string checkLevelText(const std::string& text);
+
 // The fuzzers' inputs as command lines: arguments separated by NUL bytes, after "orbquest".
 std::vector<std::string> commandLineFromBytes(const std::string& bytes);
 

@@ -128,10 +128,37 @@ TEST(GameFlowRecords, APlayersWinIsStoredWhenItBeatsTheBestAndNoOtherWinIs) {
         const std::string lines = testing::internal::GetCapturedStdout();
         gameFlow = nullptr;
         EXPECT_EQ(lines, "Congratulations, you won the game!\n" + std::string(c.line));
-        EXPECT_EQ(parseRecords(readFile(path)).bestTime, c.storedBest);
+        EXPECT_EQ(parseRecords(readFile(path)).bestTimes["road"], c.storedBest);
         EXPECT_EQ(flow.displayState().resultLine + (c.playersGame ? "\n" : ""),
                   c.playersGame ? c.line : "Time 1:40.0 (a replay: no record)");
     }
+}
+
+// N goes on only after a win; a level that cannot be played leaves the game where it was.
+TEST(GameFlowLevels, NAfterAWinBuildsTheNextLevelAndABadOneLeavesTheGameAsItWas) {
+    LevelHarness harness;
+    GameFlow flow(nullptr, nullptr, nullptr, true);
+    gameFlow = &flow;
+    harness.level().cullingEnabled = true;
+    testing::internal::CaptureStdout();
+    flow.playNextLevel(harness.window());
+    harness.level().targetDone.assign(harness.level().targetDone.size(), true);
+    harness.colourPass();
+    EXPECT_TRUE(flow.displayState().nextLevel);
+    flow.playNextLevel(harness.window());
+    const SceneCreator* roll = &harness.level();
+    EXPECT_FALSE(flow.playLevel(harness.window(), "no-such-level.toml"));
+    const std::string lines = testing::internal::GetCapturedStdout();
+    gameFlow = nullptr;
+
+    EXPECT_EQ(lines,
+              "Congratulations, you won the game!\nLevel roll: Roll and turn\n"
+              "Level file no-such-level.toml: there is no such file\n");
+    EXPECT_EQ(&harness.level(), roll);
+    EXPECT_EQ(flow.currentLevel().name, "roll");
+    EXPECT_FALSE(harness.level().gameWon);
+    EXPECT_TRUE(harness.level().cullingEnabled) << "the render options stay";
+    EXPECT_TRUE(flow.levelList().at(1).current);
 }
 
 TEST(GameFlowAutopilot, HoldsNothingWhilePausedAndFliesOnAfterARestart) {

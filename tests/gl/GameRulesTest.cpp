@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Random.h"
+#include "game/LevelCatalog.h"
 #include "support/FakeInput.h"
 #include "support/LevelHarness.h"
 
@@ -137,6 +138,33 @@ TEST_F(GameRules, RoadBoundsStartTheFallAndTheFallEndsInALoss) {
         EXPECT_EQ(level.gameLost, c.loses);
         // Assigned, not added to what was pending.
         EXPECT_FLOAT_EQ(level.pendingDescent, c.falls ? 10.0f * dt : 5.0f);
+    }
+}
+
+// On a floor with gaps the ball falls off any board's edge at ground height, and only there.
+TEST(GameRulesOnGaps, TheBallFallsInAGapButNotOnABoardNorAboveTheGround) {
+    FakeInput input;
+    LevelHarness harness(findLevel("gaps").level);
+    SceneCreator& level = harness.level();
+    SceneCreatorInspector rules{level};
+    const glm::vec3 slabStart(0.0f, -1.3f, -8.0f);  // the first board, where the ball starts
+    const struct {
+        glm::vec3 ball;  // where the ball is in the level, and how high
+        bool falls;
+    } cases[] = {
+        {{0.0f, 0.0f, -5.0f}, false},  {{0.0f, 0.0f, -9.0f}, true},    // the first gap
+        {{0.0f, 0.2f, -9.0f}, false},  {{0.0f, 0.0f, -12.0f}, false},  // lifted; board two
+        {{3.4f, 0.0f, -12.0f}, true},  {{5.0f, 0.0f, -24.0f}, false},  // right of it; board 3
+        {{-0.5f, 0.0f, -24.0f}, true}, {{-4.0f, 0.0f, -35.0f}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "ball at " << c.ball.x << " " << c.ball.y << " " << c.ball.z);
+        putAt(level.floorSlabs[0], slabStart - c.ball);
+        level.falling = false;
+        rules.checkBounds(1.0f / 60.0f);
+        EXPECT_EQ(level.falling, c.falls);
+        EXPECT_FALSE(level.gameLost);
     }
 }
 

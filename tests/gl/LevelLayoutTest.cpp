@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <tuple>
 #include <limits>
 #include <memory>
 #include <set>
 #include <vector>
 
+#include "game/LevelLayout.h"
 #include "game/SceneCreator.h"
+#include "levels/LevelFile.h"
 #include "render/SceneRenderer.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
@@ -53,6 +57,32 @@ class LevelLayout : public testing::Test {
 };
 
 LevelHarness* LevelLayout::harness_ = nullptr;
+
+// The road written as a level file and read back builds the very same models, bit for bit, in
+// the same order, with the same fall rule.
+TEST_F(LevelLayout, TheRoadFromItsOwnFileIsTheSameModelForModel) {
+    const levels::LevelRead read = levels::parseLevel(levels::formatLevel(roadLevel()), "road");
+    ASSERT_EQ(read.error, "");
+    SceneCreator fromFile(read.level, 0.0f, &harness_->sceneShader());
+    for (ModelList list : {&SceneCreator::floorSlabs, &SceneCreator::blocks,
+                           &SceneCreator::backdrops, &SceneCreator::ducks, &SceneCreator::puddles,
+                           &SceneCreator::duckBalls, &SceneCreator::targets}) {
+        const std::vector<scene::Model*>& built = level().*list;
+        const std::vector<scene::Model*>& read = fromFile.*list;
+        ASSERT_EQ(read.size(), built.size());
+        for (size_t i = 0; i < built.size(); ++i) {
+            EXPECT_EQ(std::memcmp(&read[i]->modelMatrix, &built[i]->modelMatrix, sizeof(glm::mat4)),
+                      0)
+                << i;
+        }
+    }
+    EXPECT_EQ(fromFile.modelCount(), 622u);
+    const levels::FallLimits& a = fromFile.fallLimits;
+    const levels::FallLimits& b = level().fallLimits;
+    ASSERT_EQ(a.ground.size(), 1u);
+    EXPECT_EQ(std::memcmp(&a.ground[0], &b.ground[0], sizeof(levels::GroundLimits)), 0);
+    EXPECT_EQ(std::tie(a.groundHeight, a.lostHeight), std::tie(b.groundHeight, b.lostHeight));
+}
 
 TEST_F(LevelLayout, ListSizesAndStartState) {
     const struct {

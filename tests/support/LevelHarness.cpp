@@ -5,9 +5,9 @@
 #include "support/GlContext.h"
 #include "support/Printed.h"
 
-LevelHarness::LevelHarness() : window_(sharedGlContext()) {
+LevelHarness::LevelHarness(const levels::LevelDescription& level) : window_(sharedGlContext()) {
     resetSettings();
-    renderer.init(0.0f);
+    renderer.init(0.0f, kFullLookShadows, level);
     createShadowFramebuffer();
     sceneRenderer = &renderer;
     exitControl = &exit;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/ExitControl.h"
+#include "game/LevelLayout.h"
 #include "game/SceneCreator.h"
 #include "render/Camera.h"
 #include "render/SceneRenderer.h"
@@ -10,13 +11,13 @@
 
 struct GLFWwindow;
 
-// The real SceneRenderer (both programs, the whole level, the camera and the shadow map) on
+// The real SceneRenderer (both programs, a whole level, the camera and the shadow map) on
 // the shared hidden GL context, stepped frame by frame as the main loop steps it. Installs
 // itself as the process-wide renderer so the key callback reaches it. Input comes from
 // whatever input source the test installed (e.g. FakeInput).
 class LevelHarness {
   public:
-    LevelHarness();
+    explicit LevelHarness(const levels::LevelDescription& level = roadLevel());
     ~LevelHarness();
     LevelHarness(const LevelHarness&) = delete;
     LevelHarness& operator=(const LevelHarness&) = delete;

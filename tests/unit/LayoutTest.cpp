@@ -21,11 +21,13 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
     {"input", {"base", "settings"}},
     {"render", {"base", "input", "settings"}},
     {"scene", {"base", "render"}},
-    {"game", {"base", "input", "render", "scene"}},
-    {"records", {"base"}},
+    {"levels", {"base"}},
+    {"game", {"base", "input", "render", "scene", "levels"}},
+    {"records", {"base", "levels"}},
     {"hud", {"base", "render", "game"}},
     {"audio", {"base", "settings", "render", "scene", "game"}},
-    {"app", {"base", "settings", "input", "render", "scene", "game", "records", "hud", "audio"}},
+    {"app",
+     {"base", "settings", "input", "render", "scene", "levels", "game", "records", "hud", "audio"}},
 };
 
 // The scene renderer owns the level as it owns the camera: the one file of render/ above game/.

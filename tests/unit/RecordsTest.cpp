@@ -19,13 +19,14 @@ namespace {
 
 TEST(RecordsText, ReadsWhatItWritesBitForBit) {
     for (float seconds : {162.375f, 0.1f, 1.0f / 3.0f, 86400.5f}) {
-        const RecordsText back = parseRecords(formatRecords(seconds));
+        const BestTimes times = {{"road", seconds}, {"gaps", seconds / 7.0f}};
+        const RecordsText back = parseRecords(formatRecords(times));
         EXPECT_EQ(back.error, "") << seconds;
-        EXPECT_EQ(back.bestTime, seconds);
+        EXPECT_EQ(back.bestTimes, times);
     }
     const RecordsText tolerant = parseRecords("; a note\r\n  best_time=12.5  ; inline\r\n");
     EXPECT_EQ(tolerant.error, "");
-    EXPECT_EQ(tolerant.bestTime, 12.5f);
+    EXPECT_EQ(tolerant.bestTimes, (BestTimes{{"road", 12.5f}}));
 }
 
 TEST(RecordsText, AnythingElseIsRefusedWithTheLineAndWhy) {
@@ -33,9 +34,10 @@ TEST(RecordsText, AnythingElseIsRefusedWithTheLineAndWhy) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "no best_time"},
         {"# only a comment\n", "no best_time"},
-        {"best_time = 12\nbest_time = 11\n", "line 2: best_time given twice"},
+        {"best_time = 12\n[road]\nbest_time = 11\n", "line 3: best_time of road given twice"},
         {"best = 12\n", "line 1: unknown key \"best\""},
-        {"[level]\nbest_time = 12\n", "line 2: a section [level], which the file has none of"},
+        {"[Big Level]\nbest_time = 12\n",
+         "line 2: a section [Big Level], which is no level's name"},
         {"best_time = fast\n", "line 1: best_time is \"fast\", not a positive number of seconds"},
         {"best_time = -3\n", "line 1: best_time is \"-3\", not a positive number of seconds"},
         {"best_time = 0\n", "line 1: best_time is \"0\", not a positive number of seconds"},
@@ -45,7 +47,7 @@ TEST(RecordsText, AnythingElseIsRefusedWithTheLineAndWhy) {
         {"\nthis is no pair\nbest_time = x\n", "line 2: not \"key = value\""},
         {std::string("best_time = 12\n\0best_time = 1\n", 30), "it holds a NUL byte"},
         {"# \n" + tooLong, "line 2: longer than 190 characters"},
-        {std::string(kMaxRecordsBytes + 1, '#'), "larger than 4096 bytes"},
+        {std::string(kMaxRecordsBytes + 1, '#'), "larger than 16384 bytes"},
     };
     for (const auto& [text, error] : cases) {
         EXPECT_EQ(parseRecords(text).error, error) << text.substr(0, 60);
@@ -101,27 +103,27 @@ class BestTimeFile : public testing::Test {
 TEST_F(BestTimeFile, TheFirstWinIsStoredInANewFolder) {
     BestTimeRecord record(path());
     record.load();
-    EXPECT_FALSE(record.best());
-    EXPECT_EQ(record.offer(170.5f), BestTimeRecord::Outcome::NewBest);
-    EXPECT_EQ(parseRecords(readFile(path())).bestTime, 170.5f);
+    EXPECT_FALSE(record.best("road"));
+    EXPECT_EQ(record.offer("road", 170.5f), BestTimeRecord::Outcome::NewBest);
+    EXPECT_EQ(parseRecords(readFile(path())).bestTimes, (BestTimes{{"road", 170.5f}}));
     EXPECT_EQ(filesIn(folder()), 2u) << "the file and its lock file; no temporary left behind";
 }
 
 // A hard link keeps the old file's own data: rewriting it in place would change what the link
 // shows, a rename over it does not.
 TEST_F(BestTimeFile, ANewBestReplacesTheFileByRenameAndASlowerTimeLeavesIt) {
-    dir.write("orbquest/records.ini", formatRecords(170.5f));
+    dir.write("orbquest/records.ini", formatRecords({{"road", 170.5f}}));
     ASSERT_EQ(::link(path().c_str(), dir.file("old-records").c_str()), 0);
     BestTimeRecord record(path());
     record.load();
-    EXPECT_EQ(record.offer(171.0f), BestTimeRecord::Outcome::NotBetter);
-    EXPECT_EQ(record.offer(170.5f), BestTimeRecord::Outcome::NotBetter) << "a tie is no record";
+    EXPECT_EQ(record.offer("road", 171.0f), BestTimeRecord::Outcome::NotBetter);
+    EXPECT_EQ(record.offer("road", 170.5f), BestTimeRecord::Outcome::NotBetter) << "a tie";
     EXPECT_EQ(std::filesystem::hard_link_count(path()), 2u) << "nothing was written";
 
-    EXPECT_EQ(record.offer(162.375f), BestTimeRecord::Outcome::NewBest);
-    EXPECT_EQ(parseRecords(readFile(path())).bestTime, 162.375f);
-    EXPECT_EQ(parseRecords(readFile(dir.file("old-records"))).bestTime, 170.5f);
-    EXPECT_EQ(*record.best(), 162.375f);
+    EXPECT_EQ(record.offer("road", 162.375f), BestTimeRecord::Outcome::NewBest);
+    EXPECT_EQ(parseRecords(readFile(path())).bestTimes.at("road"), 162.375f);
+    EXPECT_EQ(parseRecords(readFile(dir.file("old-records"))).bestTimes.at("road"), 170.5f);
+    EXPECT_EQ(*record.best("road"), 162.375f);
     EXPECT_EQ(filesIn(folder()), 2u);
 }
 
@@ -132,8 +134,8 @@ TEST_F(BestTimeFile, AFileItCannotParseIsLeftAsItWasWithOneLine) {
     ConsoleCapture console;
     record.load();
     EXPECT_FALSE(record.usable());
-    EXPECT_EQ(record.offer(1.0f), BestTimeRecord::Outcome::NotKept);
-    EXPECT_EQ(record.offer(0.5f), BestTimeRecord::Outcome::NotKept);
+    EXPECT_EQ(record.offer("road", 1.0f), BestTimeRecord::Outcome::NotKept);
+    EXPECT_EQ(record.offer("gaps", 0.5f), BestTimeRecord::Outcome::NotKept);
     EXPECT_EQ(readFile(path()), broken);
     EXPECT_EQ(console.text(), "Best time not kept: the records file " + path() +
                                   " cannot be parsed (line 1: best_time is \"soon\", not a "
@@ -145,7 +147,7 @@ TEST_F(BestTimeFile, AFileItCannotReadIsLeftAlone) {
     BestTimeRecord record(path());
     ConsoleCapture console;
     record.load();
-    EXPECT_EQ(record.offer(1.0f), BestTimeRecord::Outcome::NotKept);
+    EXPECT_EQ(record.offer("road", 1.0f), BestTimeRecord::Outcome::NotKept);
     EXPECT_TRUE(std::filesystem::is_directory(path()));
     EXPECT_EQ(console.text(), "Best time not kept: the records file " + path() +
                                   " cannot be read (it is a folder); it is left as it is\n");
@@ -155,9 +157,23 @@ TEST_F(BestTimeFile, AFileItCannotReadIsLeftAlone) {
 TEST_F(BestTimeFile, ABetterTimeStoredMeanwhileIsKept) {
     BestTimeRecord record(path());
     record.load();
-    dir.write("orbquest/records.ini", formatRecords(100.0f));
-    EXPECT_EQ(record.offer(120.0f), BestTimeRecord::Outcome::NotBetter);
-    EXPECT_EQ(parseRecords(readFile(path())).bestTime, 100.0f);
+    dir.write("orbquest/records.ini", formatRecords({{"road", 100.0f}}));
+    EXPECT_EQ(record.offer("road", 120.0f), BestTimeRecord::Outcome::NotBetter);
+    EXPECT_EQ(parseRecords(readFile(path())).bestTimes.at("road"), 100.0f);
+}
+
+// A player's records file from before the other levels: the road's time stays the road's, and
+// a win on another level joins it.
+TEST_F(BestTimeFile, AnOldFileIsTheRoadsAndAnotherLevelsWinJoinsIt) {
+    dir.write("orbquest/records.ini", "best_time = 162.375\n");
+    BestTimeRecord record(path());
+    record.load();
+    EXPECT_EQ(*record.best("road"), 162.375f);
+    EXPECT_FALSE(record.best("gaps"));
+    EXPECT_EQ(record.offer("gaps", 31.5f), BestTimeRecord::Outcome::NewBest);
+    EXPECT_EQ(record.offer("road", 170.0f), BestTimeRecord::Outcome::NotBetter);
+    EXPECT_EQ(parseRecords(readFile(path())).bestTimes,
+              (BestTimes{{"road", 162.375f}, {"gaps", 31.5f}}));
 }
 
 // Games that end at once take turns at the file: whatever their order, the best of all the
@@ -175,7 +191,7 @@ TEST_F(BestTimeFile, GamesOfferingTimesAtOnceKeepTheBest) {
             BestTimeRecord record(path());
             for (int offer = 0; offer < kOffers; ++offer) {
                 // Each game betters its own time; the games' times interleave.
-                record.offer(1000.0f - static_cast<float>(offer * kGames + game));
+                record.offer("road", 1000.0f - static_cast<float>(offer * kGames + game));
             }
             ::_exit(0);
         }
@@ -186,7 +202,7 @@ TEST_F(BestTimeFile, GamesOfferingTimesAtOnceKeepTheBest) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_EQ(parseRecords(readFile(path())).bestTime,
+    EXPECT_EQ(parseRecords(readFile(path())).bestTimes.at("road"),
               1000.0f - static_cast<float>(kOffers * kGames - 1));
     EXPECT_EQ(filesIn(folder()), 2u);
 }

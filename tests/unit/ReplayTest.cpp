@@ -69,7 +69,20 @@ const std::string kPadWords =
     "\"pad\" needs the sticks' LX LY RX RY from -1 to 1 and the buttons down as hexadecimal "
     "bits from 0 to 7fff";
 
+// A replay names its level on a line of its own before its frames; without one it is the road's.
+TEST(Replay, TheLevelLineNamesTheLevel) {
+    const ReplayScript named = parseReplay("# on the gaps\nlevel gaps\n\ndt 1/60 keys W\n");
+    ASSERT_EQ(named.error, "");
+    EXPECT_EQ(named.level, "gaps");
+    EXPECT_EQ(named.frames.size(), 1u);
+    EXPECT_EQ(parseReplay(formatReplayLevel("gaps") + "\ndt 1\n").level, "gaps");
+    EXPECT_EQ(parseReplay("dt 1/60 keys W\n").level, "");
+    EXPECT_EQ(parseReplay("level gaps\n").error, "no frames: every line is blank or a comment");
+}
+
 TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
+    const std::string kLevelWord =
+        "\"level\" needs one level's name of at most 64 characters, alone on its line";
     const MalformedCase cases[] = {
         {"frames 2\n", "line 1: missing \"dt\" (the frame time in seconds)"},
         {"dt 1/60\njump 3 dt 1/60\n", "line 2: unknown word \"jump\""},
@@ -92,6 +105,10 @@ TEST(Replay, MalformedLinesAreRefusedWithTheLineAndTheReason) {
         {"dt 1 pad 0 0 0 0 0x1\n", kPadWords},
         {"dt 1 pad 0 0 0 0 10000\n", kPadWords},
         {"dt 1 pad 0 0 0 0 1 2\n", "unknown word \"2\""},
+        {"level\ndt 1\n", kLevelWord},
+        {"level " + std::string(kMaxReplayLevelName + 1, 'g') + "\ndt 1\n", kLevelWord},
+        {"dt 1\nlevel gaps\n", "line 2: \"level\" comes once, before the first frame"},
+        {"dt 1 level gaps\n", "unknown word \"level\""},
     };
     for (const MalformedCase& c : cases) {
         const ReplayScript script = parseReplay(c.text);
